@@ -1,0 +1,171 @@
+/*
+ * dox.h - build Rich Text Format documents in memory through a plain C interface.
+ *
+ * Usable from C89 and C++. Every export uses the DOXAPI calling convention
+ * (__stdcall on 32-bit Windows, the platform default elsewhere).
+ *
+ * Conventions
+ *   - Building calls take the document handle from DoxNewDoc first and return
+ *     non-zero on success, 0 on failure.
+ *   - Failures are reported: by default as a message box (outside Windows: the
+ *     message sink, see DoxSetMessageSink); with FLAG_NO_MSG_BOX the code and the
+ *     caption are recorded for DoxGetLastMessage instead.
+ *   - Lengths are twips (1/1440 inch); colours are 0x00BBGGRR.
+ *   - Memory handles (DOXHMEM) are movable global memory blocks: HGLOBAL on
+ *     Windows. The DoxMem* helpers work on them on every platform.
+ */
+#ifndef DOX_H
+#define DOX_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define DOXAPI __stdcall
+#else
+#define DOXAPI
+#endif
+
+#if defined(DOX_BUILDING_LIBRARY)
+#if defined(_WIN32)
+#define DOXEXPORT
+#else
+#define DOXEXPORT __attribute__((visibility("default")))
+#endif
+#else
+#define DOXEXPORT
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* A document: the opaque, pointer-sized handle that DoxNewDoc returns. */
+typedef struct DoxDocumentTag *DOXDOC;
+/* A movable global memory block (HGLOBAL on Windows). */
+typedef void *DOXHMEM;
+
+/* Error-reporting flags (DoxSetFlags). */
+#define FLAG_NO_MSG_BOX 1u  /* record errors for DoxGetLastMessage, show nothing */
+#define FLAG_ONE_MSG_BOX 2u /* show only the first message box of a document */
+
+/* ---- Document lifetime and flags ---------------------------------------- */
+
+/* Creates a document; 0 when memory runs out (reported under "OurAlloc"). */
+DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void);
+/* Frees the document and everything it owns; always 1. */
+DOXEXPORT int32_t DOXAPI DoxEndDoc(DOXDOC doc);
+/* Sets (set != 0) or clears the flags of doc, or with doc 0 the default flags of
+   documents created later. Returns the resulting flag set. */
+DOXEXPORT uint32_t DOXAPI DoxSetFlags(DOXDOC doc, int32_t set, uint32_t flags);
+
+/* ---- Delivery ----------------------------------------------------------- */
+
+/* The whole RTF text, NUL-terminated, in a new memory block the caller owns.
+   *sizeOut (if given) receives the text length + 1. 0 on failure. */
+DOXEXPORT DOXHMEM DOXAPI DoxGetData(DOXDOC doc, uint32_t *sizeOut);
+/* Writes the RTF text to fileName (created or replaced): returns 1, or 0 on
+   failure. With a null or empty name it returns a memory block as DoxGetData. */
+DOXEXPORT DOXHMEM DOXAPI DoxSaveFile(DOXDOC doc, const char *fileName);
+
+/* ---- Messages and start-up ---------------------------------------------- */
+
+/* Returns the code of the last silently recorded report; copies its message
+   (up to 300 characters) to messageOut and its caption (up to 99) to
+   captionOut, each when not null. */
+DOXEXPORT int32_t DOXAPI DoxGetLastMessage(char *messageOut, char *captionOut);
+/* Clears the recorded report; returns 1. */
+DOXEXPORT int32_t DOXAPI DoxResetLastMessage(void);
+/* Legacy exit procedure; does nothing and returns 1. */
+DOXEXPORT int32_t DOXAPI WEP(int32_t exitCode);
+
+/* A report that would show a message box goes to the sink instead when one is
+   installed: code, message text and caption (caption null for the reports that
+   carry no caption of their own). Outside Windows the default sink writes one
+   line to standard error; on Windows it is MessageBoxA. Pass a null sink to
+   restore the default. Returns 1. */
+typedef void(DOXAPI *DoxMessageSink)(int32_t code, const char *text, const char *caption,
+                                     void *user);
+DOXEXPORT int32_t DOXAPI DoxSetMessageSink(DoxMessageSink sink, void *user);
+
+/* ---- Font enumeration callback ------------------------------------------ */
+
+/* Called back by the system's font enumeration (logFont: a LOGFONTA,
+   textMetric: a TEXTMETRICA, user: the document). Not for direct use. */
+DOXEXPORT int32_t DOXAPI DoxEnumFont(const void *logFont, const void *textMetric,
+                                     uint32_t fontType, intptr_t user);
+
+/* ---- Handle and string utilities ---------------------------------------- */
+
+/* A new memory block holding size bytes copied from source; 0 on failure. */
+DOXEXPORT DOXHMEM DOXAPI DoxStrToHandle(const void *source, int32_t size);
+/* Copies one chunk of source into a block of totalSize bytes at offset. The
+   first call (offset 0) allocates the block and returns it; pass that handle
+   to the later calls. 0 when the chunk is empty or memory runs out. */
+DOXEXPORT DOXHMEM DOXAPI DoxStrToHandleInChunks(const void *source, int32_t totalSize,
+                                                DOXHMEM handle, int32_t offset,
+                                                int32_t chunkSize);
+/* Copies size bytes out of the block into target and frees the block. */
+DOXEXPORT int32_t DOXAPI DoxHandleToStr(void *target, int32_t size, DOXHMEM handle);
+/* Copies one chunk out of the block at offset; frees the block once the chunk
+   reaches totalSize. 0 when the chunk is empty. */
+DOXEXPORT int32_t DOXAPI DoxHandleToStrInChunks(void *target, int32_t totalSize,
+                                                DOXHMEM handle, int32_t offset,
+                                                int32_t chunkSize);
+/* Interleaves lead bytes (when the ANSI code page is multibyte) and characters
+   into target, NUL-terminated; returns the bytes written without the NUL.
+   target needs room for 2 * count + 1 bytes. */
+DOXEXPORT int32_t DOXAPI DoxMakeMbcs(char *target, const char *chars, const char *leadBytes,
+                                     int32_t count);
+
+/* Memory blocks on every platform (GlobalAlloc/Lock/Unlock/Size/Free on
+   Windows). DoxMemAlloc makes a zero-filled movable block; DoxMemFree returns
+   0 on success, like GlobalFree. */
+DOXEXPORT DOXHMEM DOXAPI DoxMemAlloc(uint32_t size);
+DOXEXPORT void *DOXAPI DoxMemLock(DOXHMEM handle);
+DOXEXPORT int32_t DOXAPI DoxMemUnlock(DOXHMEM handle);
+DOXEXPORT uint32_t DOXAPI DoxMemSize(DOXHMEM handle);
+DOXEXPORT DOXHMEM DOXAPI DoxMemFree(DOXHMEM handle);
+
+/* ---- Raw RTF ------------------------------------------------------------ */
+
+/* Writes text into the body unchanged, after ending the current line. */
+DOXEXPORT int32_t DOXAPI DoxInsertRaw(DOXDOC doc, const char *text);
+/* Starts a group on a new line: "{", "\*" when starred, then "\word". */
+DOXEXPORT int32_t DOXAPI DoxBeginGroup(DOXDOC doc, const char *word, int32_t starred);
+/* Closes a group and ends the line. */
+DOXEXPORT int32_t DOXAPI DoxEndGroup(DOXDOC doc);
+/* Writes "\word", followed by value when hasValue is non-zero. */
+DOXEXPORT int32_t DOXAPI DoxInsertControl(DOXDOC doc, const char *word, int32_t hasValue,
+                                          int32_t value);
+
+/* ---- Sections ----------------------------------------------------------- */
+
+/* Starts a section ("\sectd"); section properties may follow. */
+DOXEXPORT int32_t DOXAPI DoxInitSect(DOXDOC doc);
+/* Begins the text of the section (initialising it first when needed). */
+DOXEXPORT int32_t DOXAPI DoxBeginSectText(DOXDOC doc);
+/* @section-layout (paper, margins, section info, breaks, headers/footers) */
+
+/* ---- Text --------------------------------------------------------------- */
+
+/* Inserts NUL-terminated ANSI text: CR becomes a paragraph mark, LF is dropped,
+   TAB a tab, bytes 128-255 hex escapes. */
+DOXEXPORT int32_t DOXAPI DoxInsertText(DOXDOC doc, const char *text);
+/* Inserts NUL-terminated UTF-16 text, every unit as "\uN ?". */
+DOXEXPORT int32_t DOXAPI DoxInsertUText(DOXDOC doc, const uint16_t *text);
+/* @section-text (bookmarks, footnotes, fields) */
+
+/* @section-format (character and paragraph formatting, tabs, bullets, styles) */
+
+/* @section-tables */
+
+/* @section-objects (frames, text boxes, drawing objects) */
+
+/* @section-pictures */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* DOX_H */

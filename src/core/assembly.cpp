@@ -1,0 +1,157 @@
+// Delivering a document: the RTF frame (header, font table, colour table)
+// around the body, into a new memory block or a file. Reads the document and
+// changes nothing in it.
+#include <cstdio>
+#include <cstring>
+
+#include "core/document.h"
+#include "core/errors.h"
+#include "dox.h"
+
+namespace dox {
+namespace {
+
+constexpr const char *kCaption = "DoxSave";
+
+// Where the pieces go: a block of a computed size, or a file.
+class Sink {
+ public:
+  Sink(char *block, int64_t size) : block_(block), size_(size) {}
+  explicit Sink(plat::FileHandle file) : file_(file) {}
+
+  bool Put(const char *data, size_t n) {
+    if (n == 0) return true;
+    if (!block_) return plat::FileWrite(file_, data, static_cast<uint32_t>(n));
+    if (used_ + static_cast<int64_t>(n) > size_) return false;  // does not fit
+    std::memcpy(block_ + used_, data, n);
+    used_ += static_cast<int64_t>(n);
+    return true;
+  }
+  bool Put(const char *text) { return Put(text, std::strlen(text)); }
+  int64_t used() const { return used_; }
+
+ private:
+  char *block_ = nullptr;
+  int64_t size_ = 0;
+  int64_t used_ = 0;
+  plat::FileHandle file_ = plat::kNoFile;
+};
+
+// CR LF before entries 2, 5, 8, ... of a table.
+bool PutEntryBreak(Sink &out, int32_t i) { return i % 3 != 2 || out.Put("\r\n", 2); }
+
+bool PutFontTable(Sink &out, const Document *doc) {
+  if (doc->FontCount <= 0) return true;
+  if (!out.Put("{\\fonttbl")) return false;
+  char buf[64];
+  for (int32_t i = 0; i < doc->FontCount; ++i) {
+    const FontEntry &f = doc->Fonts[i];
+    if (!PutEntryBreak(out, i)) return false;
+    std::snprintf(buf, sizeof buf, "{\\f%d ", static_cast<int>(i));
+    if (!out.Put(buf)) return false;
+    const char *family = f.Family == 16   ? "\\froman "
+                         : f.Family == 32 ? "\\fswiss "
+                         : f.Family == 48 ? "\\fmodern "
+                         : f.Family == 64 ? "\\fscript "
+                         : f.Family == 80 ? "\\fdecor "
+                                          : "";
+    if (!out.Put(family)) return false;
+    if (f.Charset != 1) {
+      std::snprintf(buf, sizeof buf, "\\fcharset%d ", static_cast<int>(f.Charset));
+      if (!out.Put(buf)) return false;
+    }
+    if (!out.Put(f.Name, strnlen(f.Name, sizeof f.Name)) || !out.Put(";}", 2)) return false;
+  }
+  return out.Put("}", 1);
+}
+
+bool PutColorTable(Sink &out, const Document *doc) {
+  if (doc->ColorCount <= 0) return true;
+  if (!out.Put("{\\colortbl")) return false;
+  char buf[64];
+  for (int32_t i = 0; i < doc->ColorCount; ++i) {
+    uint32_t c = doc->Colors[i];
+    if (!PutEntryBreak(out, i)) return false;
+    std::snprintf(buf, sizeof buf, "\\red%u\\green%u\\blue%u;", c & 0xFFu, (c >> 8) & 0xFFu,
+                  (c >> 16) & 0xFFu);
+    if (!out.Put(buf)) return false;
+  }
+  return out.Put("}", 1);
+}
+
+bool PutDocument(Sink &out, const Document *doc) {
+  const OutputStream *s = doc->Stream;
+  if (!out.Put("{\\rtf1\\uc1 ") || !out.Put("\\deff0 ") || !PutFontTable(out, doc) ||
+      !PutColorTable(out, doc) || !out.Put(s->Body, static_cast<size_t>(s->BodyLength)) ||
+      !out.Put(s->Line, static_cast<size_t>(s->LineLength)))
+    return false;
+  char braces[64];
+  int32_t n = s->GroupDepth > 0 ? s->GroupDepth + 1 : 1;
+  while (n > 0) {
+    int32_t k = n < 64 ? n : 64;
+    std::memset(braces, '}', static_cast<size_t>(k));
+    if (!out.Put(braces, static_cast<size_t>(k))) return false;
+    n -= k;
+  }
+  return true;
+}
+
+// A document whose body or tables were lost when they could not grow cannot
+// be delivered.
+bool Intact(const Document *doc) {
+  return doc->Stream->Body && (doc->FontCount == 0 || doc->Fonts) &&
+         (doc->ColorCount == 0 || doc->Colors);
+}
+
+DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
+  const OutputStream *s = doc->Stream;
+  int64_t size = 42 + 80 * static_cast<int64_t>(doc->FontCount) +
+                 30 * static_cast<int64_t>(doc->ColorCount) + s->BodyLength + s->LineLength +
+                 s->GroupDepth;
+  if (size < 1 || size > UINT32_MAX || !Intact(doc)) return nullptr;
+  plat::MemHandle h = plat::MemAlloc(static_cast<size_t>(size), false);
+  char *block = h ? static_cast<char *>(plat::MemLock(h)) : nullptr;
+  if (!block) {
+    if (h) plat::MemFree(h);
+    ReportError(doc, kErrOutOfMemory, kCaption);
+    return nullptr;
+  }
+  Sink out(block, size);
+  if (!PutDocument(out, doc) || !out.Put("", 1)) {
+    plat::MemUnlock(h);
+    plat::MemFree(h);
+    return nullptr;
+  }
+  plat::MemUnlock(h);
+  if (sizeOut) *sizeOut = static_cast<uint32_t>(out.used());
+  return h;
+}
+
+DOXHMEM AssembleDocument(Document *doc, const char *fileName, uint32_t *sizeOut) {
+  if (!fileName || !*fileName) return AssembleToMemory(doc, sizeOut);
+  if (!Intact(doc)) return nullptr;
+  plat::FileHandle f = plat::FileCreate(fileName);
+  if (f == plat::kNoFile) {
+    ReportError(doc, kErrCouldNotOpenFile, kCaption);
+    return nullptr;
+  }
+  Sink out(f);
+  bool ok = PutDocument(out, doc);
+  plat::FileClose(f);
+  return ok ? reinterpret_cast<DOXHMEM>(1) : nullptr;
+}
+
+}  // namespace
+}  // namespace dox
+
+extern "C" {
+
+DOXEXPORT DOXHMEM DOXAPI DoxGetData(DOXDOC doc, uint32_t *sizeOut) {
+  return dox::AssembleDocument(dox::FromHandle(doc), nullptr, sizeOut);
+}
+
+DOXEXPORT DOXHMEM DOXAPI DoxSaveFile(DOXDOC doc, const char *fileName) {
+  return dox::AssembleDocument(dox::FromHandle(doc), fileName, nullptr);
+}
+
+}  // extern "C"

@@ -1,0 +1,104 @@
+// Creating, ending and flagging documents.
+#include "core/document.h"
+
+#include "core/errors.h"
+#include "core/library_state.h"
+#include "dox.h"
+
+namespace dox {
+namespace {
+
+constexpr int32_t kInitialBodyCapacity = 1000;
+
+// A locked movable block of `bytes` bytes, zero-filled. Reports a failed
+// allocation under "OurAlloc" following the library's flags; a failed lock
+// is not reported.
+void *AllocLocked(plat::MemHandle &handle, size_t bytes) {
+  handle = plat::MemAlloc(bytes, true);
+  if (!handle) {
+    ReportLibraryError(kErrOutOfMemory, "OurAlloc");
+    return nullptr;
+  }
+  void *p = plat::MemLock(handle);
+  if (!p) {
+    plat::MemFree(handle);
+    handle = nullptr;
+  }
+  return p;
+}
+
+void FreeLocked(plat::MemHandle handle) {
+  if (!handle) return;
+  plat::MemUnlock(handle);
+  plat::MemFree(handle);
+}
+
+void FreeDocument(Document *doc) {
+  ReleaseTableState(doc);
+  if (doc->Fonts) FreeLocked(doc->FontsHandle);
+  if (doc->Colors) FreeLocked(doc->ColorsHandle);
+  if (doc->Stream) {
+    if (doc->Stream->Body) FreeLocked(doc->Stream->BodyHandle);
+    FreeLocked(doc->StreamHandle);
+  }
+  FreeLocked(doc->SelfHandle);
+}
+
+}  // namespace
+}  // namespace dox
+
+using namespace dox;
+
+extern "C" {
+
+DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void) {
+  plat::MemHandle self;
+  auto *doc = static_cast<Document *>(AllocLocked(self, sizeof(Document) + 1));
+  if (!doc) return nullptr;
+  doc->SelfHandle = self;
+  doc->Stream = static_cast<OutputStream *>(AllocLocked(doc->StreamHandle, sizeof(OutputStream) + 1));
+  if (doc->Stream) {
+    doc->ColorCapacity = kInitialTableCapacity;
+    doc->FontCapacity = kInitialTableCapacity;
+    doc->Colors = static_cast<ColorEntry *>(
+        AllocLocked(doc->ColorsHandle, ColorTableBytes(doc->ColorCapacity)));
+  }
+  if (doc->Colors)
+    doc->Fonts = static_cast<FontEntry *>(
+        AllocLocked(doc->FontsHandle, FontTableBytes(doc->FontCapacity)));
+  if (!doc->Fonts) {
+    FreeDocument(doc);
+    return nullptr;
+  }
+  plat::ScreenDpi(&doc->ScreenDpiX, &doc->ScreenDpiY);
+  doc->AtParaStart = 1;
+  doc->DocFlags = Lib().LibraryFlags;
+  doc->TableLevel = -1;
+  OutputStream *s = doc->Stream;
+  s->BodyCapacity = kInitialBodyCapacity;
+  s->Body = static_cast<char *>(AllocLocked(s->BodyHandle, kInitialBodyCapacity + 1));
+  if (!s->Body) {
+    FreeDocument(doc);
+    return nullptr;
+  }
+  PutWord(doc, s, "ansi");
+  PutWord(doc, s, "ftnbj");
+  return ToHandle(doc);
+}
+
+DOXEXPORT int32_t DOXAPI DoxEndDoc(DOXDOC handle) {
+  if (Document *doc = FromHandle(handle)) FreeDocument(doc);
+  return 1;
+}
+
+DOXEXPORT uint32_t DOXAPI DoxSetFlags(DOXDOC handle, int32_t set, uint32_t flags) {
+  Document *doc = FromHandle(handle);
+  uint32_t &target = doc ? doc->DocFlags : Lib().LibraryFlags;
+  if (set)
+    target |= flags;
+  else
+    target &= ~flags;
+  return target;
+}
+
+}  // extern "C"

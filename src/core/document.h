@@ -1,0 +1,64 @@
+// The record behind a document handle.
+#pragma once
+
+#include <cstdint>
+
+#include "core/font_color_table.h"
+#include "core/stream.h"
+#include "format/style_state.h"
+#include "objects/text_box_state.h"
+#include "pictures/picture_state.h"
+#include "platform/platform.h"
+#include "tables/table_state.h"
+
+struct DoxDocumentTag;
+
+namespace dox {
+
+// StateBits: the open begin/end brackets of a document.
+constexpr uint32_t STATE_SECT_TEXT = 1;
+constexpr uint32_t STATE_STYLE_ITEM = 2;
+constexpr uint32_t STATE_STYLE_SHEET = 4;
+constexpr uint32_t STATE_TABLE_ROW = 8;
+constexpr uint32_t STATE_FRAME = 16;
+constexpr uint32_t STATE_SECT_INIT = 32;
+constexpr uint32_t STATE_TEXT_BOX = 64;
+constexpr uint32_t STATE_HDR_FTR = 128;
+constexpr uint32_t STATE_CELL_TEXT = 0x100;
+constexpr uint32_t STATE_BOX_SHOWN = 0x200;  // a message box was shown for the document
+constexpr uint32_t STATE_SCRIPT_STYLE = 0x800;
+
+// Lives in one locked movable block, zero-filled at creation, so every member
+// must be valid when all its bytes are zero.
+struct Document {
+  ColorEntry *Colors;
+  int32_t ColorCount;
+  int32_t ColorCapacity;
+  FontEntry *Fonts;
+  int32_t FontCount;
+  int32_t FontCapacity;
+  OutputStream *Stream;
+  int32_t BorderSpacing;  // twips between a paragraph border and the text in frames
+  TextBoxState TextBox;
+  int32_t TableLevel;  // innermost open table row, -1 when none
+  TableState Tables;
+  int32_t EnumFontIndex;  // the font entry the enumeration callback fills
+  PictureState Picture;
+  uint32_t DocFlags;
+  uint32_t StateBits;
+  int32_t ScreenDpiX;
+  int32_t ScreenDpiY;
+  int32_t AtParaStart;  // 1 while the output stands at the start of a paragraph
+  StyleState Style;
+
+  // The blocks the document owns.
+  plat::MemHandle SelfHandle;
+  plat::MemHandle StreamHandle;
+  plat::MemHandle ColorsHandle;
+  plat::MemHandle FontsHandle;
+};
+
+inline Document *FromHandle(DoxDocumentTag *h) { return reinterpret_cast<Document *>(h); }
+inline DoxDocumentTag *ToHandle(Document *d) { return reinterpret_cast<DoxDocumentTag *>(d); }
+
+}  // namespace dox

@@ -1,0 +1,28 @@
+// Error reports: a code indexing the message table and a caption naming the
+// export or routine that failed.
+#pragma once
+
+#include <cstdint>
+
+namespace dox {
+
+struct Document;
+
+// Error codes used across the library.
+enum ErrorCode : int32_t {
+  kErrCouldNotOpenFile = 5,
+  kErrOutOfMemory = 23,
+  kErrInvalidSequence = 47,
+  kErrComposed = 48,
+};
+
+// Reports through the document's flags (or the library's without a document):
+// a message box, or in silent mode the code and caption recorded for
+// DoxGetLastMessage. Always returns 0.
+int32_t ReportError(Document *doc, int32_t code, const char *caption);
+
+// Reports following the library-wide flags even when a document exists (the
+// reports made before a document exists and those of the growth routines).
+int32_t ReportLibraryError(int32_t code, const char *caption);
+
+}  // namespace dox

@@ -1,0 +1,101 @@
+#include "core/font_color_table.h"
+
+#include <strings.h>
+
+#include <cstring>
+
+#include "core/document.h"
+#include "core/errors.h"
+#include "core/grow.h"
+#include "core/muldiv.h"
+#include "dox.h"
+
+namespace dox {
+namespace {
+
+bool SameName(const char *a, const char *b) {
+#if defined(_WIN32)
+  return _stricmp(a, b) == 0;
+#else
+  return strcasecmp(a, b) == 0;
+#endif
+}
+
+// Makes room for one more entry: capacity grows by a quarter, rounded.
+template <typename T>
+bool Reserve(Document *doc, T *&table, plat::MemHandle &handle, int32_t count,
+             int32_t &capacity, int32_t (*bytes)(int32_t), const char *caption) {
+  if (count < capacity) return true;
+  int32_t grown = MulDiv(capacity, 5, 4);
+  void *p = table;
+  if (!GrowBlock(doc, handle, p, static_cast<size_t>(bytes(grown)), caption)) {
+    table = nullptr;
+    return false;
+  }
+  table = static_cast<T *>(p);
+  capacity = grown;
+  return true;
+}
+
+}  // namespace
+
+int32_t AddToFontTable(Document *doc, const char *name) {
+  if (!doc->Fonts ||
+      !Reserve(doc, doc->Fonts, doc->FontsHandle, doc->FontCount, doc->FontCapacity,
+               FontTableBytes, "AddToFontTable"))
+    return -1;
+  int32_t index = doc->FontCount++;
+  FontEntry &e = doc->Fonts[index];
+  std::memset(&e, 0, sizeof e);
+  if (name) std::strncpy(e.Name, name, sizeof e.Name - 1);
+  doc->EnumFontIndex = index;
+  plat::EnumFonts(e.Name, DoxEnumFont, reinterpret_cast<intptr_t>(doc));
+  return index;
+}
+
+int32_t AddToColorTable(Document *doc, uint32_t color) {
+  if (!doc->Colors ||
+      !Reserve(doc, doc->Colors, doc->ColorsHandle, doc->ColorCount, doc->ColorCapacity,
+               ColorTableBytes, "AddToColorTable"))
+    return -1;
+  doc->Colors[doc->ColorCount] = color;
+  return doc->ColorCount++;
+}
+
+int32_t FindOrAddTextFont(Document *doc, const char *name, int32_t charset) {
+  if (!name) name = "";
+  for (int32_t i = 0; doc->Fonts && i < doc->FontCount; ++i) {
+    const FontEntry &e = doc->Fonts[i];
+    if (SameName(e.Name, name) &&
+        (charset == -1 || e.Charset == static_cast<uint32_t>(charset)))
+      return i;
+  }
+  int32_t index = AddToFontTable(doc, name);
+  if (index >= 0 && charset != -1) doc->Fonts[index].Charset = static_cast<uint32_t>(charset);
+  return index;
+}
+
+int32_t FindOrAddBulletFont(Document *doc, const char *name) {
+  return FindOrAddTextFont(doc, name, -1);
+}
+
+int32_t FindOrAddColor(Document *doc, uint32_t color) {
+  for (int32_t i = 0; doc->Colors && i < doc->ColorCount; ++i)
+    if (doc->Colors[i] == color) return i;
+  return AddToColorTable(doc, color);
+}
+
+}  // namespace dox
+
+extern "C" DOXEXPORT int32_t DOXAPI DoxEnumFont(const void *logFont, const void *,
+                                                uint32_t, intptr_t user) {
+  auto *doc = reinterpret_cast<dox::Document *>(user);
+  const auto *lf = static_cast<const dox::plat::LogFont *>(logFont);
+  if (!doc || !lf || !doc->Fonts || doc->EnumFontIndex < 0 ||
+      doc->EnumFontIndex >= doc->FontCount)
+    return 0;
+  dox::FontEntry &e = doc->Fonts[doc->EnumFontIndex];
+  e.Family = lf->lfPitchAndFamily & 0xF0u;
+  e.Charset = lf->lfCharSet;
+  return 0;
+}

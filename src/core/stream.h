@@ -1,0 +1,75 @@
+// The RTF output stream of a document: a current line of at most 300
+// characters, broken where RTF allows it, and a growing body of finished
+// lines that end in CR LF.
+//
+// Every routine returns 1 on success and 0 on failure (memory exhausted while
+// the body grows; already reported). Callers pass a 0 up at once.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace dox {
+
+struct Document;
+
+constexpr uint32_t STREAM_RAW_TEXT = 2;    // backslashes in text pass unescaped
+constexpr uint32_t STREAM_IN_ESCAPE = 32;  // writing the characters after an escape's backslash
+constexpr int32_t kMaxLineLength = 300;
+
+struct OutputStream {
+  char *Body;  // complete lines; not NUL-terminated
+  int32_t BodyCapacity;
+  int32_t BodyLength;
+  char Line[kMaxLineLength + 4];
+  int32_t LineLength;
+  int32_t SpacePending;  // a blank is due before the next character
+  int32_t NoBreak;       // no line break before the next character
+  int32_t GroupDepth;    // groups opened minus groups closed
+  uint32_t StreamFlags;
+  plat::MemHandle BodyHandle;
+};
+
+// Appends one byte under the line-breaking rules.
+int32_t PutRtfChar(Document *doc, OutputStream *s, char ch);
+// Appends `length` bytes of text with RTF escaping; lengths below 1 write nothing.
+int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t length);
+// Appends "\'xx" with lowercase hexadecimal digits.
+int32_t PutRtfHexByte(Document *doc, OutputStream *s, uint8_t byte);
+// Appends "\word" and, with mode 1, the value (truncated toward zero) in decimal;
+// a blank is then due before the next character.
+int32_t PutControlWord(Document *doc, OutputStream *s, const char *word, int32_t mode,
+                       double value);
+// Moves the current line, with CR LF, into the body.
+int32_t FlushRtfLine(Document *doc, OutputStream *s);
+
+// Grows the body to hold `needed` bytes: capacity grows by a quarter, or to
+// `needed` when that is more. Reports under `caption` on failure.
+int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *caption);
+
+// Conveniences built on the routines above.
+inline int32_t PutWord(Document *doc, OutputStream *s, const char *word) {
+  return PutControlWord(doc, s, word, 0, 0);
+}
+inline int32_t PutWordValue(Document *doc, OutputStream *s, const char *word, int32_t value) {
+  return PutControlWord(doc, s, word, 1, value);
+}
+inline int32_t PutText(Document *doc, OutputStream *s, const char *text) {
+  return text ? PutRtfText(doc, s, text, static_cast<int32_t>(std::strlen(text))) : 1;
+}
+// "{" counted in GroupDepth, with no blank before it.
+inline int32_t OpenGroup(Document *doc, OutputStream *s) {
+  ++s->GroupDepth;
+  s->SpacePending = 0;
+  return PutRtfChar(doc, s, '{');
+}
+// "}" counted in GroupDepth, with no blank before it.
+inline int32_t CloseGroup(Document *doc, OutputStream *s) {
+  --s->GroupDepth;
+  s->SpacePending = 0;
+  return PutRtfChar(doc, s, '}');
+}
+
+}  // namespace dox

@@ -1,0 +1,45 @@
+// Running text: ANSI bytes through the stream's escaping, UTF-16 units as
+// Unicode escapes with a one-character fallback.
+#include <cstdio>
+#include <cstring>
+
+#include "core/document.h"
+#include "core/sequence_rules.h"
+#include "dox.h"
+
+using namespace dox;
+
+extern "C" {
+
+DOXEXPORT int32_t DOXAPI DoxInsertText(DOXDOC handle, const char *text) {
+  Document *doc = FromHandle(handle);
+  if (!doc || !EnsureTextPosition(doc, rules::InsertText)) return 0;
+  size_t n = text ? std::strlen(text) : 0;
+  doc->AtParaStart = n >= 2 && text[n - 2] == '\r' && text[n - 1] == '\n';
+  return PutRtfText(doc, doc->Stream, text, static_cast<int32_t>(n));
+}
+
+DOXEXPORT int32_t DOXAPI DoxInsertUText(DOXDOC handle, const uint16_t *text) {
+  Document *doc = FromHandle(handle);
+  if (!doc || !EnsureTextPosition(doc, rules::InsertUText)) return 0;
+  size_t n = 0;
+  if (text)
+    while (text[n]) ++n;
+  doc->AtParaStart = n >= 2 && text[n - 2] == 13 && text[n - 1] == 10;
+  OutputStream *s = doc->Stream;
+  for (size_t i = 0; i < n; ++i) {
+    char digits[8];
+    int len = std::snprintf(digits, sizeof digits, "%u", static_cast<unsigned>(text[i]));
+    s->SpacePending = 0;
+    s->NoBreak = 1;
+    if (!PutRtfChar(doc, s, '\\') || !PutRtfText(doc, s, "u", 1) ||
+        !PutRtfText(doc, s, digits, len))
+      return 0;
+    s->SpacePending = 1;
+    s->NoBreak = 0;
+    if (!PutRtfText(doc, s, "?", 1)) return 0;
+  }
+  return 1;
+}
+
+}  // extern "C"
