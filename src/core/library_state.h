@@ -9,7 +9,7 @@
 namespace dox {
 
 constexpr int kMessageTableSize = 200;
-constexpr int kComposedMessageSize = 300;
+constexpr int kComposedMessageSize = 640;  // room for every line; in use at most 4 (< 300)
 constexpr int kLastMessageSize = 100;
 
 struct LibraryState {
