@@ -147,6 +147,38 @@ DOXEXPORT int32_t DOXAPI DoxInitSect(DOXDOC doc);
 DOXEXPORT int32_t DOXAPI DoxBeginSectText(DOXDOC doc);
 /* @section-layout (paper, margins, section info, breaks, headers/footers) */
 
+/* Paper size in twips (values of 0 or less are not written) and orientation:
+   document-wide before DoxInitSect, for the section after it. */
+DOXEXPORT int32_t DOXAPI DoxPaper(DOXDOC doc, int32_t width, int32_t height, int32_t landscape);
+/* Margins and header/footer distances in twips (negative: not written), as DoxPaper. */
+DOXEXPORT int32_t DOXAPI DoxMargin(DOXDOC doc, int32_t left, int32_t right, int32_t top,
+                                   int32_t bottom, int32_t headerPos, int32_t footerPos);
+/* Section properties: columns (more than 1) and their spacing, a new page,
+   and the page number to restart with (0 or less: continue numbering). */
+DOXEXPORT int32_t DOXAPI DoxSectInfo(DOXDOC doc, int32_t columns, int32_t columnSpace,
+                                     int32_t newPage, int32_t firstPage);
+/* Writes a break of kind BREAK_*; a section break ends the section. */
+DOXEXPORT int32_t DOXAPI DoxInsertBreak(DOXDOC doc, int32_t kind);
+/* Opens a header or footer of kind HDRFTR_* for the section. */
+DOXEXPORT int32_t DOXAPI DoxBeginHdrFtr(DOXDOC doc, int32_t kind);
+/* Closes the open header or footer. */
+DOXEXPORT int32_t DOXAPI DoxEndHdrFtr(DOXDOC doc);
+
+/* Break kinds (DoxInsertBreak). */
+#define BREAK_SECTION 0 /* ends the section ("\sect") */
+#define BREAK_COLUMN 1  /* "\column" */
+#define BREAK_PAGE 2    /* "\page" */
+
+/* Header and footer kinds (DoxBeginHdrFtr). */
+#define HDRFTR_HEADER 1       /* header on all pages */
+#define HDRFTR_HEADER_FIRST 2 /* header on the first page (adds "\titlepg") */
+#define HDRFTR_HEADER_LEFT 3  /* header on left pages (adds "\facingp") */
+#define HDRFTR_HEADER_RIGHT 4 /* header on right pages (adds "\facingp") */
+#define HDRFTR_FOOTER 5       /* footer on all pages */
+#define HDRFTR_FOOTER_FIRST 6 /* footer on the first page (adds "\titlepg") */
+#define HDRFTR_FOOTER_LEFT 7  /* footer on left pages (adds "\facingp") */
+#define HDRFTR_FOOTER_RIGHT 8 /* footer on right pages (adds "\facingp") */
+
 /* ---- Text --------------------------------------------------------------- */
 
 /* Inserts NUL-terminated ANSI text: CR becomes a paragraph mark, LF is dropped,
@@ -155,6 +187,17 @@ DOXEXPORT int32_t DOXAPI DoxInsertText(DOXDOC doc, const char *text);
 /* Inserts NUL-terminated UTF-16 text, every unit as "\uN ?". */
 DOXEXPORT int32_t DOXAPI DoxInsertUText(DOXDOC doc, const uint16_t *text);
 /* @section-text (bookmarks, footnotes, fields) */
+
+/* Marks the start (start != 0) or the end of the bookmark name. */
+DOXEXPORT int32_t DOXAPI DoxInsertBookmark(DOXDOC doc, const char *name, int32_t start);
+/* Inserts a footnote: its mark (null or empty: numbered automatically) and its text. */
+DOXEXPORT int32_t DOXAPI DoxInsertFootnote(DOXDOC doc, const char *mark, const char *text);
+/* Inserts a page-number field (page != 0) or a page-count field. */
+DOXEXPORT int32_t DOXAPI DoxInsertPageField(DOXDOC doc, int32_t page);
+/* Inserts a locked MERGEFIELD of name (required) showing result (may be null). */
+DOXEXPORT int32_t DOXAPI DoxInsertMergeField(DOXDOC doc, const char *name, const char *result);
+/* Inserts a table of contents of the heading levels firstLevel to lastLevel (at most 9). */
+DOXEXPORT int32_t DOXAPI DoxInsertTocField(DOXDOC doc, int32_t firstLevel, int32_t lastLevel);
 
 /* @section-format (character and paragraph formatting, tabs, bullets, styles) */
 
