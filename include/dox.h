@@ -201,6 +201,103 @@ DOXEXPORT int32_t DOXAPI DoxInsertTocField(DOXDOC doc, int32_t firstLevel, int32
 
 /* @section-format (character and paragraph formatting, tabs, bullets, styles) */
 
+/* Character style bits (DoxTextFont, DoxTextFont2). */
+#define CHAR_UNDERLINE 0x1u         /* "\ul" */
+#define CHAR_BOLD 0x2u              /* "\b" */
+#define CHAR_ITALIC 0x4u            /* "\i" */
+#define CHAR_STRIKE 0x8u            /* "\strike" */
+#define CHAR_SUPERSCRIPT 0x10u      /* "\up6": raised by 6 half-points */
+#define CHAR_SUBSCRIPT 0x20u        /* "\dn6": lowered by 6 half-points */
+#define CHAR_HIDDEN 0x40u           /* "\v" */
+#define CHAR_DBL_UNDERLINE 0x100u   /* "\uldb" */
+#define CHAR_PROTECT 0x200u         /* "\protect" */
+#define CHAR_KLHLINK 0x4000u        /* "\klhlink": hyperlink text */
+#define CHAR_CAPS 0x10000u          /* "\caps" */
+#define CHAR_SMALL_CAPS 0x20000u    /* "\scaps" */
+
+/* Paragraph flags (DoxParaFlags). */
+#define PARA_CENTER 0x1u            /* centred "\qc" */
+#define PARA_RIGHT 0x2u             /* right-aligned "\qr" (wins over the others) */
+#define PARA_DOUBLE_SPACE 0x4u      /* double line spacing "\sl480\slmult1" */
+#define PARA_BORDER_TOP 0x10u       /* border above */
+#define PARA_BORDER_BOTTOM 0x20u    /* border below */
+#define PARA_BORDER_LEFT 0x40u      /* border on the left */
+#define PARA_BORDER_RIGHT 0x80u     /* border on the right */
+#define PARA_BORDER_BOX 0xF0u       /* all four sides: "\box" */
+#define PARA_BORDER_DOUBLE 0x100u   /* double border lines (with a side bit) */
+#define PARA_BORDER_WIDE 0x200u     /* 30-twip border lines (with a side bit) */
+#define PARA_LEFT 0x400u            /* left-aligned "\ql", as with no alignment bit */
+#define PARA_JUSTIFY 0x800u         /* justified "\qj" */
+#define PARA_KEEP 0x4000u           /* keep the paragraph on one page */
+#define PARA_KEEP_NEXT 0x8000u      /* keep with the next paragraph */
+#define PARA_WIDOW_CONTROL 0x10000u /* widow and orphan control */
+
+/* Tab stop kinds and leaders (DoxParaTabStop). */
+#define TAB_LEFT 0                  /* left-aligned (the default) */
+#define TAB_RIGHT 1                 /* right-aligned "\tqr" */
+#define TAB_CENTER 2                /* centred "\tqc" */
+#define TAB_DECIMAL 3               /* aligned on the decimal point "\tqdec" */
+#define TAB_LEADER_NONE 0           /* no leader */
+#define TAB_LEADER_DOT 1            /* dots "\tldot" */
+#define TAB_LEADER_HYPHEN 2         /* hyphens "\tlhyph" */
+#define TAB_LEADER_UNDERLINE 4      /* underline "\tlul" */
+
+/* Bullet flags (DoxParaBullet). */
+#define BULLET_CONTINUE 0x1u        /* continues the list without a bullet or number */
+
+/* Back to plain text ("\plain"). */
+DOXEXPORT int32_t DOXAPI DoxResetTextProp(DOXDOC doc);
+/* DoxTextFont2 for any character set. */
+DOXEXPORT int32_t DOXAPI DoxTextFont(DOXDOC doc, const char *face, int32_t size, uint32_t style,
+                                     int32_t on);
+/* Font (null or "" keeps it), size (points > 0, half-points < 0, 0 keeps it)
+   and CHAR_* bits switched on (on != 0) or off; charset -1 matches any font of
+   that name. Refused while a script style is open. */
+DOXEXPORT int32_t DOXAPI DoxTextFont2(DOXDOC doc, const char *face, int32_t size,
+                                      uint32_t style, int32_t charset, int32_t on);
+/* Applies character style styleId of the style sheet ("\cs"). */
+DOXEXPORT int32_t DOXAPI DoxCharStyleId(DOXDOC doc, int32_t styleId);
+/* Text colour (foreground != 0, "\cf") or highlight colour ("\highlight"). */
+DOXEXPORT int32_t DOXAPI DoxTextColor(DOXDOC doc, uint32_t color, int32_t foreground);
+/* Opens a group of superscript (super != 0) or subscript text; no nesting. */
+DOXEXPORT int32_t DOXAPI DoxBeginScriptStyle(DOXDOC doc, int32_t super);
+/* Closes the script style group. */
+DOXEXPORT int32_t DOXAPI DoxEndScriptStyle(DOXDOC doc);
+/* Default paragraph properties ("\pard"), staying in the current table cell. */
+DOXEXPORT int32_t DOXAPI DoxResetParaProp(DOXDOC doc);
+/* Alignment, double spacing, keep and widow flags, borders (PARA_* bits). */
+DOXEXPORT int32_t DOXAPI DoxParaFlags(DOXDOC doc, uint32_t flags);
+/* Left, right and first-line indents in twips; -1 leaves a value unchanged. */
+DOXEXPORT int32_t DOXAPI DoxParaIndent(DOXDOC doc, int32_t left, int32_t right,
+                                       int32_t firstLine);
+/* Space before, after and line spacing in twips; -1 leaves a value unchanged. */
+DOXEXPORT int32_t DOXAPI DoxParaSpace(DOXDOC doc, int32_t before, int32_t after,
+                                      int32_t lineSpacing);
+/* Shading in percent (capped at 100), or with a negative percent the colour. */
+DOXEXPORT int32_t DOXAPI DoxParaShadeColor(DOXDOC doc, int32_t percent, uint32_t color);
+/* Applies paragraph style styleId of the style sheet ("\s"). */
+DOXEXPORT int32_t DOXAPI DoxParaStyleId(DOXDOC doc, int32_t styleId);
+/* Adds a tab stop of a TAB_* kind and leader at position twips. */
+DOXEXPORT int32_t DOXAPI DoxParaTabStop(DOXDOC doc, int32_t kind, int32_t position,
+                                        int32_t leader);
+/* Makes the paragraph bulleted (kind != 0, style picks the bullet) or numbered
+   (style: 1 A, 2 a, 3 I, 4 i, else 1; level 0 or 10 simple, else outline level;
+   start; texts around the number); flags BULLET_CONTINUE. */
+DOXEXPORT int32_t DOXAPI DoxParaBullet(DOXDOC doc, int32_t kind, int32_t style, int32_t level,
+                                       int32_t start, const char *textBefore,
+                                       const char *textAfter, uint32_t flags);
+/* Opens the style sheet; only before the section text begins. */
+DOXEXPORT int32_t DOXAPI DoxBeginStyleSheet(DOXDOC doc);
+/* Opens a paragraph (paraStyle != 0, "\s") or character style ("\cs") item;
+   styleId 0 writes no number; name up to 300 characters. The formatting calls
+   that follow define the style. */
+DOXEXPORT int32_t DOXAPI DoxBeginStyleItem(DOXDOC doc, int32_t paraStyle, int32_t styleId,
+                                           const char *name);
+/* Closes the style item, writing its name. */
+DOXEXPORT int32_t DOXAPI DoxEndStyleItem(DOXDOC doc);
+/* Closes the style sheet. */
+DOXEXPORT int32_t DOXAPI DoxEndStyleSheet(DOXDOC doc);
+
 /* @section-tables */
 
 /* @section-objects (frames, text boxes, drawing objects) */

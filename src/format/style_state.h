@@ -2,10 +2,15 @@
 // style item.
 #pragma once
 
+#include <cstdint>
+
 namespace dox {
 
+// The longest style name an item keeps; longer names are cut to it.
+constexpr int32_t kMaxStyleName = 300;
+
 struct StyleState {
-  char PendingStyleName[304];  // written when the item ends
+  char PendingStyleName[kMaxStyleName + 4];  // written when the item ends; NUL-terminated
 };
 
 }  // namespace dox

@@ -1,0 +1,93 @@
+// Character formatting: plain text, font, size and style bits, character
+// styles and colours. Fonts and colours go into the document's tables; only
+// their index is written here.
+#include <cstdint>
+
+#include "core/document.h"
+#include "core/sequence_rules.h"
+#include "dox.h"
+
+using namespace dox;
+
+namespace dox {
+namespace {
+
+// The style bits in the order their words are written (not bit order).
+// Raising and lowering carry a distance in half-points, the others an
+// explicit 0 when switched off.
+struct StyleWord {
+  uint32_t bit;
+  const char *word;
+  bool shift;  // "\up"/"\dn": 6 when on, 0 when off
+};
+
+constexpr StyleWord kStyleWords[] = {
+    {CHAR_UNDERLINE, "ul", false},     {CHAR_BOLD, "b", false},
+    {CHAR_ITALIC, "i", false},         {CHAR_HIDDEN, "v", false},
+    {CHAR_KLHLINK, "klhlink", false},  {CHAR_STRIKE, "strike", false},
+    {CHAR_PROTECT, "protect", false},  {CHAR_DBL_UNDERLINE, "uldb", false},
+    {CHAR_SUBSCRIPT, "dn", true},      {CHAR_SUPERSCRIPT, "up", true},
+    {CHAR_CAPS, "caps", false},        {CHAR_SMALL_CAPS, "scaps", false},
+};
+
+constexpr int32_t kScriptShift = 6;  // half-points
+
+// Font index (negative: none), size (points > 0, half-points < 0, 0: none)
+// and style bits switched on or off. 0 at the first failed write.
+int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style, int32_t on) {
+  OutputStream *s = doc->Stream;
+  if (font >= 0 && !PutWordValue(doc, s, "f", font)) return 0;
+  if (size != 0) {
+    // In 32-bit arithmetic, as the value is passed: huge sizes wrap around.
+    auto u = static_cast<uint32_t>(size);
+    if (!PutWordValue(doc, s, "fs", static_cast<int32_t>(size > 0 ? 2u * u : 0u - u))) return 0;
+  }
+  for (const StyleWord &w : kStyleWords) {
+    if (!(style & w.bit)) continue;
+    int32_t ok = w.shift  ? PutWordValue(doc, s, w.word, on ? kScriptShift : 0)
+                 : on     ? PutWord(doc, s, w.word)
+                          : PutWordValue(doc, s, w.word, 0);
+    if (!ok) return 0;
+  }
+  return 1;
+}
+
+}  // namespace
+}  // namespace dox
+
+extern "C" {
+
+DOXEXPORT int32_t DOXAPI DoxResetTextProp(DOXDOC handle) {
+  Document *doc = FromHandle(handle);
+  if (!doc || !EnsureTextPosition(doc, rules::ResetTextProp)) return 0;
+  return PutWord(doc, doc->Stream, "plain");
+}
+
+DOXEXPORT int32_t DOXAPI DoxTextFont(DOXDOC handle, const char *face, int32_t size,
+                                     uint32_t style, int32_t on) {
+  return DoxTextFont2(handle, face, size, style, -1, on);
+}
+
+DOXEXPORT int32_t DOXAPI DoxTextFont2(DOXDOC handle, const char *face, int32_t size,
+                                      uint32_t style, int32_t charset, int32_t on) {
+  Document *doc = FromHandle(handle);
+  if (!doc || !EnsureTextPosition(doc, rules::TextFont)) return 0;
+  int32_t font = (face && *face) ? FindOrAddTextFont(doc, face, charset) : -1;
+  WriteCharProps(doc, font, size, style, on);
+  return 1;  // also when a word could not be written
+}
+
+DOXEXPORT int32_t DOXAPI DoxCharStyleId(DOXDOC handle, int32_t styleId) {
+  Document *doc = FromHandle(handle);
+  if (!doc || !EnsureTextPosition(doc, rules::CharStyleId)) return 0;
+  return PutWordValue(doc, doc->Stream, "cs", styleId);
+}
+
+DOXEXPORT int32_t DOXAPI DoxTextColor(DOXDOC handle, uint32_t color, int32_t foreground) {
+  Document *doc = FromHandle(handle);
+  if (!doc || !EnsureTextPosition(doc, rules::TextColor)) return 0;
+  return PutWordValue(doc, doc->Stream, foreground ? "cf" : "highlight",
+                      FindOrAddColor(doc, color));
+}
+
+}  // extern "C"
