@@ -300,6 +300,63 @@ DOXEXPORT int32_t DOXAPI DoxEndStyleSheet(DOXDOC doc);
 
 /* @section-tables */
 
+/* Row alignment (flags of DoxBeginTableRow/DoxBeginTableRow2); left when neither. */
+#define ROW_CENTER 1u /* centred row ("\trqc"); wins over ROW_RIGHT */
+#define ROW_RIGHT 2u  /* right-aligned row ("\trqr") */
+
+/* Vertical alignment of a cell's text (valign of DoxNextCellInfo*); any other value: top. */
+#define CELL_VALIGN_TOP 0    /* "\clvertalt" */
+#define CELL_VALIGN_CENTER 1 /* "\clvertalc" */
+#define CELL_VALIGN_BOTTOM 2 /* "\clvertalb" */
+
+/* Merge bits (mergeFlags of DoxNextCellInfo*). */
+#define CELL_MERGE_FIRST 1u  /* first cell of a horizontally merged range ("\clmgf") */
+#define CELL_MERGE_PREV 2u   /* merged with the cell to its left ("\clmrg") */
+#define CELL_VMERGE_FIRST 4u /* first cell of a vertically merged range ("\clvmgf") */
+#define CELL_VMERGE_PREV 8u  /* merged with the cell above ("\clvmrg") */
+
+/* bgColor of DoxNextCellInfo*: no background colour. */
+#define CELL_NO_BGCOLOR 0xFFFFFFu
+
+/* textFlow of DoxNextCellInfo3, in degrees; any other value: normal. */
+#define CELL_TEXT_BTLR 90  /* bottom to top ("\cltxbtlr") */
+#define CELL_TEXT_TBRL 270 /* top to bottom ("\cltxtbrl") */
+
+/* Begins a table row: left edge, height (0 automatic, negative exact), ROW_* flags,
+   header (non-zero: repeated on each page) and the gap (half the space between cells;
+   60 when 0 or less). Inside cell text it begins a nested row (at most 19 levels). */
+DOXEXPORT int32_t DOXAPI DoxBeginTableRow(DOXDOC doc, int32_t left, int32_t height,
+                                          uint32_t flags, int32_t header, int32_t gap);
+/* DoxBeginTableRow with cell paddings instead of the gap. */
+DOXEXPORT int32_t DOXAPI DoxBeginTableRow2(DOXDOC doc, int32_t left, int32_t height,
+                                           uint32_t flags, int32_t header, int32_t padLeft,
+                                           int32_t padRight, int32_t padTop, int32_t padBottom);
+/* Defines the next cell of the row: width, CELL_VALIGN_*, shading (percent), background
+   colour (CELL_NO_BGCOLOR for none), border widths (none when 0) and CELL_*MERGE_* bits. */
+DOXEXPORT int32_t DOXAPI DoxNextCellInfo(DOXDOC doc, int32_t width, int32_t valign,
+                                         int32_t shading, uint32_t bgColor, int32_t borderLeft,
+                                         int32_t borderRight, int32_t borderTop,
+                                         int32_t borderBottom, uint32_t mergeFlags);
+/* DoxNextCellInfo with a colour for the borders (0: the reader's default). */
+DOXEXPORT int32_t DOXAPI DoxNextCellInfo2(DOXDOC doc, int32_t width, int32_t valign,
+                                          int32_t shading, uint32_t bgColor, int32_t borderLeft,
+                                          int32_t borderRight, int32_t borderTop,
+                                          int32_t borderBottom, uint32_t borderColor,
+                                          uint32_t mergeFlags);
+/* DoxNextCellInfo2 with the text flow (CELL_TEXT_BTLR, CELL_TEXT_TBRL). */
+DOXEXPORT int32_t DOXAPI DoxNextCellInfo3(DOXDOC doc, int32_t width, int32_t valign,
+                                          int32_t shading, uint32_t bgColor, int32_t borderLeft,
+                                          int32_t borderRight, int32_t borderTop,
+                                          int32_t borderBottom, uint32_t borderColor,
+                                          uint32_t mergeFlags, int32_t textFlow);
+/* Begins the text of the next defined cell. */
+DOXEXPORT int32_t DOXAPI DoxBeginCellText(DOXDOC doc);
+/* Ends the text of the cell ("\cell", or "\nestcell" in a nested table). */
+DOXEXPORT int32_t DOXAPI DoxEndCellText(DOXDOC doc);
+/* Ends the row once every defined cell has its text; after a nested row the
+   enclosing cell's text continues. */
+DOXEXPORT int32_t DOXAPI DoxEndTableRow(DOXDOC doc);
+
 /* @section-objects (frames, text boxes, drawing objects) */
 
 /* @section-pictures */

@@ -97,8 +97,10 @@ inline constexpr SequenceRule EndStyleSheet =
     Closing("DoxEndStyleSheet", STATE_STYLE_SHEET, kStyleItem);
 inline constexpr SequenceRule EndStyleItem = Closing("DoxEndStyleItem", kStyleItem);
 inline constexpr SequenceRule EndScriptStyle = Closing("DoxEndScriptStyle", STATE_SCRIPT_STYLE);
-// DoxNextCellInfo adds its own test that no cell text of the row has begun:
-// build its rule with Closing("DoxNextCellInfo", STATE_TABLE_ROW, kCellText)
-// and an `extra` predicate.
+// DoxNextCellInfo also needs that no cell text of the row has begun yet.
+inline bool NoCellTextBegun(const Document *doc) { return doc->Tables.CellTextCount == 0; }
+inline constexpr SequenceRule NextCellInfo = {"DoxNextCellInfo", STATE_TABLE_ROW, kCellText,
+                                              AutoOpen::None, STATE_TABLE_ROW,
+                                              &NoCellTextBegun};
 
 }  // namespace dox::rules

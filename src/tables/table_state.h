@@ -3,17 +3,60 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 namespace dox {
 
 struct Document;
 
-struct TableState {
-  int32_t CellTextCount;
-  int32_t CellDefCount;
-  int32_t CellRightEdge;
+// Rows nest at most this deep, counting the top level (levels 0-18).
+constexpr int32_t kMaxTableLevels = 19;
+
+// One cell definition, as DoxNextCellInfo3 takes it.
+struct CellDef {
+  int32_t width;         // twips
+  int32_t valign;        // 1 centre, 2 bottom, anything else top
+  int32_t shading;       // percent; written when above 0
+  uint32_t bgColor;      // 0xFFFFFF: none
+  int32_t borderLeft;    // border widths in twips; none when 0 or less
+  int32_t borderRight;
+  int32_t borderTop;
+  int32_t borderBottom;
+  uint32_t borderColor;  // 0: the reader's default
+  uint32_t mergeFlags;   // 1/2 horizontal first/continued, 4/8 vertical
+  int32_t textFlow;      // 90 bottom to top, 270 top to bottom
+};
+static_assert(sizeof(CellDef) == 44);
+
+// The cell block holds `n` records in 44 * n + 1 bytes.
+constexpr size_t CellBlockBytes(int32_t records) {
+  return sizeof(CellDef) * static_cast<size_t>(records) + 1;
+}
+
+// The open row at one nesting level. Cleared when its row begins.
+struct RowRecord {
+  int32_t left;    // twips; also where the cells' right edges start
+  int32_t height;  // twips; 0 automatic, negative exact
+  uint32_t flags;  // 1 centred, 2 right-aligned
+  int32_t header;  // non-zero: repeated at the top of each page
+  int32_t padLeft;  // or the half gap between cells
+  int32_t padRight;
+  int32_t padTop;
+  int32_t padBottom;
+  int32_t cellDefCount;        // mirrors CellDefCount while the row is current
+  CellDef *cellDefs;           // locked cell block; null until the first definition
+  int32_t savedCellTextCount;  // CellTextCount while a nested row is open
+  plat::MemHandle cellDefsHandle;
 };
 
-// Frees what the open rows hold; called when the document ends.
+struct TableState {
+  RowRecord Rows[kMaxTableLevels];
+  int32_t CellTextCount;  // DoxBeginCellText calls of the current row
+  int32_t CellDefCount;   // cell definitions of the current row
+  int32_t CellRightEdge;  // right edge of the last cell definition written
+};
+
+// Frees the cell blocks of the rows still open; called when the document ends.
 void ReleaseTableState(Document *doc);
 
 }  // namespace dox

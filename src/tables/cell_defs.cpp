@@ -1,0 +1,140 @@
+// Cell definitions: kept per row in a block that grows by one record per
+// cell; written at once for a top-level row, at the row's end for a nested one.
+#include "core/document.h"
+#include "core/errors.h"
+#include "core/sequence_rules.h"
+#include "dox.h"
+#include "tables/table_write.h"
+
+namespace dox {
+namespace {
+
+// Makes room for one more record in the row's cell block. A failure is
+// reported under "OurAlloc" or "OurRealloc" following the library's flags
+// and leaves the definitions already stored in place.
+bool GrowCellBlock(RowRecord &row) {
+  const int32_t count = row.cellDefCount;
+  if (!row.cellDefsHandle) {
+    plat::MemHandle h = plat::MemAlloc(CellBlockBytes(count + 1), false);
+    void *p = h ? plat::MemLock(h) : nullptr;
+    if (!p) {
+      if (h) plat::MemFree(h);
+      ReportLibraryError(kErrOutOfMemory, "OurAlloc");
+      return false;
+    }
+    row.cellDefsHandle = h;
+    row.cellDefs = static_cast<CellDef *>(p);
+    return true;
+  }
+  plat::MemUnlock(row.cellDefsHandle);
+  plat::MemHandle grown = plat::MemReAlloc(row.cellDefsHandle, CellBlockBytes(count + 1));
+  if (grown) row.cellDefsHandle = grown;
+  row.cellDefs = static_cast<CellDef *>(plat::MemLock(row.cellDefsHandle));
+  if (!grown || !row.cellDefs) {
+    ReportLibraryError(kErrOutOfMemory, "OurRealloc");
+    if (!row.cellDefs) {  // the block is lost with its definitions
+      FreeCellBlock(row);
+      row.cellDefCount = 0;
+    }
+    return false;
+  }
+  return true;
+}
+
+// a * b + c in 32 bits, wrapping instead of overflowing.
+int32_t Wrap(int32_t a, uint32_t b, int32_t c) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) * b + static_cast<uint32_t>(c));
+}
+
+// One side's border: a single line of `width` twips, in the colour of the
+// colour-table entry `colorIndex` unless that is -1. Nothing for no width.
+int32_t BorderSide(Document *doc, OutputStream *s, const char *side, int32_t width,
+                   int32_t colorIndex) {
+  if (width <= 0) return 1;
+  return PutWord(doc, s, side) && PutWord(doc, s, "brdrs") &&
+         PutWordValue(doc, s, "brdrw", width) &&
+         (colorIndex == -1 || PutWordValue(doc, s, "brdrcf", colorIndex));
+}
+
+}  // namespace
+
+int32_t WriteCellProps(Document *doc, const CellDef &c) {
+  OutputStream *s = doc->Stream;
+  const char *valign = c.valign == 1 ? "clvertalc" : c.valign == 2 ? "clvertalb" : "clvertalt";
+  if (!PutWord(doc, s, valign)) return 0;
+  if (c.mergeFlags & 4) {
+    if (!PutWord(doc, s, "clvmgf")) return 0;
+  } else if ((c.mergeFlags & 8) && !PutWord(doc, s, "clvmrg")) {
+    return 0;
+  }
+  if (c.mergeFlags & 1) {
+    if (!PutWord(doc, s, "clmgf")) return 0;
+  } else if ((c.mergeFlags & 2) && !PutWord(doc, s, "clmrg")) {
+    return 0;
+  }
+  // The border colour enters the colour table even when no border is drawn,
+  // and before the background colour.
+  const int32_t borderColor = c.borderColor != 0 ? FindOrAddColor(doc, c.borderColor) : -1;
+  if (!BorderSide(doc, s, "clbrdrt", c.borderTop, borderColor) ||
+      !BorderSide(doc, s, "clbrdrb", c.borderBottom, borderColor) ||
+      !BorderSide(doc, s, "clbrdrl", c.borderLeft, borderColor) ||
+      !BorderSide(doc, s, "clbrdrr", c.borderRight, borderColor))
+    return 0;
+  // Hundredths of a percent.
+  if (c.shading > 0 && !PutWordValue(doc, s, "clshdng", Wrap(c.shading, 100, 0))) return 0;
+  if (c.bgColor != 0xFFFFFF) {
+    // Without a colour table entry there is no index to name: no "\clcbpat".
+    const int32_t bg = FindOrAddColor(doc, c.bgColor);
+    if (bg != -1 && !PutWordValue(doc, s, "clcbpat", bg)) return 0;
+  }
+  if (c.textFlow == 90 && !PutWord(doc, s, "cltxbtlr")) return 0;
+  if (c.textFlow == 270 && !PutWord(doc, s, "cltxtbrl")) return 0;
+  doc->Tables.CellRightEdge = Wrap(doc->Tables.CellRightEdge, 1, c.width);
+  return PutWordValue(doc, s, "cellx", doc->Tables.CellRightEdge);
+}
+
+}  // namespace dox
+
+using namespace dox;
+
+extern "C" {
+
+DOXEXPORT int32_t DOXAPI DoxNextCellInfo3(DOXDOC handle, int32_t width, int32_t valign,
+                                          int32_t shading, uint32_t bgColor, int32_t borderLeft,
+                                          int32_t borderRight, int32_t borderTop,
+                                          int32_t borderBottom, uint32_t borderColor,
+                                          uint32_t mergeFlags, int32_t textFlow) {
+  Document *doc = FromHandle(handle);
+  if (!doc || !EnsureTextPosition(doc, rules::NextCellInfo)) return 0;
+  TableState &t = doc->Tables;
+  RowRecord &row = t.Rows[doc->TableLevel];
+  if (!GrowCellBlock(row)) {
+    t.CellDefCount = row.cellDefCount;
+    return 0;
+  }
+  CellDef &cell = row.cellDefs[t.CellDefCount];
+  cell = CellDef{width,       valign,       shading,     bgColor,    borderLeft, borderRight,
+                 borderTop,   borderBottom, borderColor, mergeFlags, textFlow};
+  if (doc->TableLevel == 0) WriteCellProps(doc, cell);
+  row.cellDefCount = ++t.CellDefCount;
+  return 1;
+}
+
+DOXEXPORT int32_t DOXAPI DoxNextCellInfo2(DOXDOC handle, int32_t width, int32_t valign,
+                                          int32_t shading, uint32_t bgColor, int32_t borderLeft,
+                                          int32_t borderRight, int32_t borderTop,
+                                          int32_t borderBottom, uint32_t borderColor,
+                                          uint32_t mergeFlags) {
+  return DoxNextCellInfo3(handle, width, valign, shading, bgColor, borderLeft, borderRight,
+                          borderTop, borderBottom, borderColor, mergeFlags, 0);
+}
+
+DOXEXPORT int32_t DOXAPI DoxNextCellInfo(DOXDOC handle, int32_t width, int32_t valign,
+                                         int32_t shading, uint32_t bgColor, int32_t borderLeft,
+                                         int32_t borderRight, int32_t borderTop,
+                                         int32_t borderBottom, uint32_t mergeFlags) {
+  return DoxNextCellInfo3(handle, width, valign, shading, bgColor, borderLeft, borderRight,
+                          borderTop, borderBottom, 0, mergeFlags, 0);
+}
+
+}  // extern "C"

@@ -1,0 +1,50 @@
+// Table rows, cell definitions and cell text.
+#include "registry.h"
+
+namespace {
+
+using doxrun::ConstantDef;
+using doxrun::ExportDef;
+
+const ExportDef kExports[] = {
+    DOXRUN_CALL(DoxBeginTableRow, "iiuii",
+                DoxBeginTableRow(c.doc, a[0].i32(), a[1].i32(), a[2].u32(), a[3].i32(),
+                                 a[4].i32())),
+    DOXRUN_CALL(DoxBeginTableRow2, "iiuiiiii",
+                DoxBeginTableRow2(c.doc, a[0].i32(), a[1].i32(), a[2].u32(), a[3].i32(),
+                                  a[4].i32(), a[5].i32(), a[6].i32(), a[7].i32())),
+    DOXRUN_CALL(DoxNextCellInfo, "iiiuiiiiu",
+                DoxNextCellInfo(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].u32(),
+                                a[4].i32(), a[5].i32(), a[6].i32(), a[7].i32(), a[8].u32())),
+    DOXRUN_CALL(DoxNextCellInfo2, "iiiuiiiiuu",
+                DoxNextCellInfo2(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].u32(),
+                                 a[4].i32(), a[5].i32(), a[6].i32(), a[7].i32(), a[8].u32(),
+                                 a[9].u32())),
+    DOXRUN_CALL(DoxNextCellInfo3, "iiiuiiiiuui",
+                DoxNextCellInfo3(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].u32(),
+                                 a[4].i32(), a[5].i32(), a[6].i32(), a[7].i32(), a[8].u32(),
+                                 a[9].u32(), a[10].i32())),
+    DOXRUN_CALL(DoxBeginCellText, "", DoxBeginCellText(c.doc)),
+    DOXRUN_CALL(DoxEndCellText, "", DoxEndCellText(c.doc)),
+    DOXRUN_CALL(DoxEndTableRow, "", DoxEndTableRow(c.doc)),
+};
+
+const ConstantDef kConstants[] = {
+    {"ROW_CENTER", ROW_CENTER},
+    {"ROW_RIGHT", ROW_RIGHT},
+    {"CELL_VALIGN_TOP", CELL_VALIGN_TOP},
+    {"CELL_VALIGN_CENTER", CELL_VALIGN_CENTER},
+    {"CELL_VALIGN_BOTTOM", CELL_VALIGN_BOTTOM},
+    {"CELL_MERGE_FIRST", CELL_MERGE_FIRST},
+    {"CELL_MERGE_PREV", CELL_MERGE_PREV},
+    {"CELL_VMERGE_FIRST", CELL_VMERGE_FIRST},
+    {"CELL_VMERGE_PREV", CELL_VMERGE_PREV},
+    {"CELL_NO_BGCOLOR", CELL_NO_BGCOLOR},
+    {"CELL_TEXT_BTLR", CELL_TEXT_BTLR},
+    {"CELL_TEXT_TBRL", CELL_TEXT_TBRL},
+};
+
+doxrun::Registrar exports(kExports);
+doxrun::Registrar constants(kConstants);
+
+}  // namespace
