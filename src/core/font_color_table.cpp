@@ -49,7 +49,7 @@ int32_t AddToFontTable(Document *doc, const char *name) {
   std::memset(&e, 0, sizeof e);
   if (name) std::strncpy(e.Name, name, sizeof e.Name - 1);
   doc->EnumFontIndex = index;
-  plat::EnumFonts(e.Name, DoxEnumFont, reinterpret_cast<intptr_t>(doc));
+  plat::EnumFontFaces(e.Name, DoxEnumFont, reinterpret_cast<intptr_t>(doc));
   return index;
 }
 

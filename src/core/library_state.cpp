@@ -75,10 +75,9 @@ constexpr const char *kMessages[] = {
 };
 static_assert(sizeof kMessages / sizeof kMessages[0] == 60);
 
-#if !defined(_WIN32)
-// Outside Windows there is no DllMain: attach when the library is loaded.
+// Attach when the library is loaded, also where no DllMain runs (the static
+// library, systems other than Windows).
 __attribute__((constructor)) void AttachOnLoad() { LibraryEntry(1); }
-#endif
 
 }  // namespace
 

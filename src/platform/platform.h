@@ -67,7 +67,7 @@ using FontCallback = int32_t(
         *)(const void *logFont, const void *textMetric, uint32_t fontType, intptr_t user);
 // Enumerates the fonts of face `name` on the screen, calling `callback` with
 // `user` for each until it returns 0.
-void EnumFonts(const char *name, FontCallback callback, intptr_t user);
+void EnumFontFaces(const char *name, FontCallback callback, intptr_t user);
 
 // ---- Files ---------------------------------------------------------------
 using FileHandle = intptr_t;

@@ -50,7 +50,7 @@ void ScreenDpi(int32_t *x, int32_t *y) {
 
 int32_t AnsiMaxCharSize() { return 1; }
 
-void EnumFonts(const char *name, FontCallback callback, intptr_t user) {
+void EnumFontFaces(const char *name, FontCallback callback, intptr_t user) {
   if (!name) return;
   for (const KnownFont &f : kKnownFonts) {
     if (strcasecmp(f.name, name) != 0) continue;

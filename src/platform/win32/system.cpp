@@ -1,0 +1,52 @@
+// Screen, code page, message boxes, fonts and the library entry point on Windows.
+#include <windows.h>
+
+#include "core/library_state.h"
+#include "platform/platform.h"
+
+namespace dox::plat {
+namespace {
+
+MessageSink g_sink = nullptr;
+void *g_sinkUser = nullptr;
+
+}  // namespace
+
+void ShowMessage(int32_t code, const char *text, const char *caption) {
+  if (g_sink) {
+    g_sink(code, text, caption, g_sinkUser);
+    return;
+  }
+  MessageBoxA(nullptr, text, caption, MB_OK);
+}
+
+void SetMessageSink(MessageSink sink, void *user) {
+  g_sink = sink;
+  g_sinkUser = sink ? user : nullptr;
+}
+
+void ScreenDpi(int32_t *x, int32_t *y) {
+  HDC dc = GetDC(nullptr);
+  *x = GetDeviceCaps(dc, LOGPIXELSX);
+  *y = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+}
+
+int32_t AnsiMaxCharSize() {
+  CPINFO info;
+  return GetCPInfo(CP_ACP, &info) ? static_cast<int32_t>(info.MaxCharSize) : 1;
+}
+
+void EnumFontFaces(const char *name, FontCallback callback, intptr_t user) {
+  HDC dc = GetDC(nullptr);
+  EnumFontsA(dc, name, reinterpret_cast<FONTENUMPROCA>(reinterpret_cast<void *>(callback)),
+             static_cast<LPARAM>(user));
+  ReleaseDC(nullptr, dc);
+}
+
+}  // namespace dox::plat
+
+// The DLL's entry point: the library start-up on process attach.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  return dox::LibraryEntry(reason) ? TRUE : FALSE;
+}
