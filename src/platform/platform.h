@@ -33,6 +33,8 @@ MemHandle MemHandleOf(const void *address);
 void MemFailNth(long n);
 // Allocations and reallocations requested since the process started.
 long MemRequestCount();
+// Counts an allocation or reallocation request; true when the hook makes it fail.
+bool AllocationRequestFails();
 // Blocks currently allocated (for leak checks in tests).
 long MemLiveBlocks();
 

@@ -6,7 +6,6 @@
 // invalid handle is refused instead of being dereferenced. The set holds the
 // descriptors' addresses masked, so that a leak checker scanning memory does
 // not take a block as reachable through it.
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -33,19 +32,6 @@ std::unordered_set<uintptr_t> &LiveSet() {
   static auto *set = new std::unordered_set<uintptr_t>();
   return *set;
 }
-std::atomic<long> g_requests{0};
-std::atomic<long> g_failAt{0};
-
-// Counts a request and tells whether the test hook makes it fail.
-bool RequestFails() {
-  long n = ++g_requests;
-  long at = g_failAt.load();
-  if (at != 0 && n == at) {
-    g_failAt = 0;
-    return true;
-  }
-  return false;
-}
 
 Block *Find(MemHandle h) {
   auto *b = static_cast<Block *>(h);
@@ -63,7 +49,7 @@ unsigned char *NewData(Block *owner, size_t bytes, bool zero) {
 }  // namespace
 
 MemHandle MemAlloc(size_t bytes, bool zero) {
-  if (RequestFails()) return nullptr;
+  if (AllocationRequestFails()) return nullptr;
   auto *b = static_cast<Block *>(std::malloc(sizeof(Block)));
   if (!b) return nullptr;
   b->data = NewData(b, bytes, zero);
@@ -81,7 +67,7 @@ MemHandle MemAlloc(size_t bytes, bool zero) {
 MemHandle MemReAlloc(MemHandle h, size_t bytes) {
   Block *b = Find(h);
   if (!b || b->locks > 0) return nullptr;
-  if (RequestFails()) return nullptr;
+  if (AllocationRequestFails()) return nullptr;
   auto *p = static_cast<unsigned char *>(std::realloc(b->data, kPrefix + bytes));
   if (!p) return nullptr;
   b->data = p;
@@ -126,8 +112,6 @@ MemHandle MemHandleOf(const void *address) {
   return (b && b->data + kPrefix == address) ? b : nullptr;
 }
 
-void MemFailNth(long n) { g_failAt = n > 0 ? g_requests.load() + n : 0; }
-long MemRequestCount() { return g_requests.load(); }
 long MemLiveBlocks() {
   std::lock_guard<std::mutex> lock(g_mutex);
   return static_cast<long>(LiveSet().size());
