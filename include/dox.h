@@ -361,6 +361,45 @@ DOXEXPORT int32_t DOXAPI DoxEndTableRow(DOXDOC doc);
 
 /* @section-pictures */
 
+/* Picture formats of DoxPastePicture: the clipboard format numbers. */
+#define PICT_FORMAT_ANY 0           /* the first of 3, 8, 14 found on the clipboard */
+#define PICT_FORMAT_METAFILEPICT 3  /* a memory block holding a DoxMetaFilePict */
+#define PICT_FORMAT_DIB 8           /* a memory block holding a packed bitmap */
+#define PICT_FORMAT_ENHMETAFILE 14  /* an enhanced metafile (DOXHENHMETAFILE) */
+/* Mapping modes of a metafile picture. */
+#define PICT_MM_TEXT 1        /* extents in pixels */
+#define PICT_MM_ANISOTROPIC 8 /* extents in hundredths of a millimetre */
+
+/* A Windows metafile (HMETAFILE) and an enhanced metafile (HENHMETAFILE). */
+typedef void *DOXHMETAFILE;
+typedef void *DOXHENHMETAFILE;
+/* The layout of METAFILEPICT, the content of a format 3 block. */
+typedef struct DoxMetaFilePict {
+  int32_t mm;       /* mapping mode: PICT_MM_TEXT or PICT_MM_ANISOTROPIC */
+  int32_t xExt;     /* width: pixels, or hundredths of a millimetre */
+  int32_t yExt;     /* height, in the same unit */
+  DOXHMETAFILE hMF; /* the metafile */
+} DoxMetaFilePict;
+
+/* Embeds a bitmap, placeable metafile or enhanced metafile file, or links it (link != 0). */
+DOXEXPORT int32_t DOXAPI DoxInsertPictFile(DOXDOC doc, const char *fileName, int32_t width,
+                                           int32_t height, int32_t link);
+/* Inserts a picture of format (PICT_FORMAT_*) from handle, or from the clipboard (0). */
+DOXEXPORT int32_t DOXAPI DoxPastePicture(DOXDOC doc, int32_t format, void *handle,
+                                         int32_t width, int32_t height);
+/* Host helper: puts data of format on the clipboard, which then owns it. */
+DOXEXPORT int32_t DOXAPI DoxClipboardSetData(uint32_t format, void *data);
+/* Host helper: empties the clipboard, freeing its data. */
+DOXEXPORT int32_t DOXAPI DoxClipboardEmpty(void);
+/* Host helper: a metafile from its bits (header and records); 0 on failure. */
+DOXEXPORT DOXHMETAFILE DOXAPI DoxMetaFileFromBits(const void *bits, uint32_t size);
+/* Host helper: deletes a metafile; 1 on success. */
+DOXEXPORT int32_t DOXAPI DoxDeleteMetaFile(DOXHMETAFILE metafile);
+/* Host helper: an enhanced metafile from its bytes; 0 on failure. */
+DOXEXPORT DOXHENHMETAFILE DOXAPI DoxEnhMetaFileFromBits(const void *bits, uint32_t size);
+/* Host helper: deletes an enhanced metafile; 1 on success. */
+DOXEXPORT int32_t DOXAPI DoxDeleteEnhMetaFile(DOXHENHMETAFILE enhMetafile);
+
 #ifdef __cplusplus
 }
 #endif

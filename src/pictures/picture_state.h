@@ -1,10 +1,15 @@
-// Working state of the picture calls.
+// Working state of the picture calls. Nothing in it lives longer than one
+// call.
 #pragma once
 
 namespace dox {
 
+// Room for the 14-byte bitmap file header and for one piece of a linked
+// picture's instruction text (longer instructions are written in pieces).
+constexpr int kPictureScratchSize = 264;
+
 struct PictureState {
-  char PictureScratch[1];  // working text of the picture calls
+  char PictureScratch[kPictureScratchSize];
 };
 
 }  // namespace dox

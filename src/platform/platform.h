@@ -86,4 +86,74 @@ bool FileRead(FileHandle f, void *data, uint32_t length, uint32_t *done);
 int64_t FileSeek(FileHandle f, int64_t offset, int whence);
 void FileClose(FileHandle f);
 
+// ---- Pictures: clipboard and metafiles ------------------------------------
+// The clipboard (OpenClipboard, IsClipboardFormatAvailable, GetClipboardData,
+// SetClipboardData, EmptyClipboard and CloseClipboard on Windows). Outside
+// Windows it is a clipboard of this process, empty at start, that one caller
+// at a time may hold open. Data put on it belongs to it until it is emptied
+// or replaced by data of the same format: memory blocks (format 3 with the
+// metafile its METAFILEPICT names, 8 and any other number) and
+// enhanced-metafile handles (14).
+constexpr uint32_t kClipMetafilePict = 3;  // CF_METAFILEPICT
+constexpr uint32_t kClipDib = 8;           // CF_DIB
+constexpr uint32_t kClipEnhMetafile = 14;  // CF_ENHMETAFILE
+
+// The layout of METAFILEPICT: a block of format 3 holds one.
+struct MetaFilePict {
+  int32_t mm;    // mapping mode
+  int32_t xExt;  // extents: pixels (mode 1) or hundredths of a millimetre (mode 8)
+  int32_t yExt;
+  void *hMF;  // the metafile (MetaHandle)
+};
+
+// Opens the clipboard for this caller; false when it is open already.
+bool ClipOpen();
+// Closes it; false when it was not open.
+bool ClipClose();
+// Whether data of `format` is on the clipboard (no opening needed).
+bool ClipFormatAvailable(uint32_t format);
+// The data of `format`, still the clipboard's; null when the clipboard is
+// not open or holds no such data.
+void *ClipGetData(uint32_t format);
+// Puts `data` on the open clipboard, which then owns it, replacing (and
+// freeing) data of the same format. False when the clipboard is not open or
+// `data` is null.
+bool ClipSetData(uint32_t format, void *data);
+// Frees everything on the open clipboard; false when it is not open.
+bool ClipEmpty();
+
+// Windows metafiles (HMETAFILE) and enhanced metafiles (HENHMETAFILE).
+// Outside Windows each is a memory block holding the metafile's bytes; a
+// handle is valid from its creation until it is deleted, and every call
+// refuses (returns 0, null or false) a handle that is not a live one of its
+// kind. Copies are memory blocks too, so they fail when memory runs out.
+using MetaHandle = void *;
+using EnhMetaHandle = void *;
+
+// A metafile from its bits (SetMetaFileBitsEx): the 18-byte header (type 1
+// or 2, header size 9 words) and the records. Null when the bytes do not
+// begin with such a header or memory runs out.
+MetaHandle MetaFromBits(const void *bits, uint32_t size);
+// A copy in memory (CopyMetaFileA with no file name); null on failure.
+MetaHandle MetaCopy(MetaHandle h);
+// GetMetaFileBitsEx: with a null buffer the size of the bits; otherwise
+// copies them into `buffer` of `size` bytes and returns the count, 0 when
+// the buffer is too small.
+uint32_t MetaBits(MetaHandle h, uint32_t size, void *buffer);
+bool MetaDelete(MetaHandle h);
+
+// An enhanced metafile from its bytes (SetEnhMetaFileBits): they must begin
+// with a header record (type 1, the signature " EMF" at offset 40, at least
+// 88 bytes). Null otherwise or when memory runs out.
+EnhMetaHandle EnhMetaFromBits(const void *bits, uint32_t size);
+// A copy in memory (CopyEnhMetaFileA with no file name); null on failure.
+EnhMetaHandle EnhMetaCopy(EnhMetaHandle h);
+// GetEnhMetaFileHeader: with a null buffer the size of the header record;
+// otherwise copies up to `size` bytes of it and returns the count. 0 when the
+// header record's own size (offset 4) is below 88 or beyond the metafile.
+uint32_t EnhMetaHeader(EnhMetaHandle h, uint32_t size, void *buffer);
+// GetEnhMetaFileBits: as MetaBits, for the whole enhanced metafile.
+uint32_t EnhMetaBits(EnhMetaHandle h, uint32_t size, void *buffer);
+bool EnhMetaDelete(EnhMetaHandle h);
+
 }  // namespace dox::plat
