@@ -42,6 +42,11 @@ Arguments:
               the script becomes UTF-16 units
   null        a null string
 
+Besides the exports, a script may call ClipboardPutFile FORMAT "file" MM XEXT
+YEXT: it puts the bytes of "file" on the clipboard as PICT_FORMAT_DIB (a
+bitmap file), PICT_FORMAT_ENHMETAFILE or PICT_FORMAT_METAFILEPICT (a metafile,
+with the mapping mode and extents given), ready for DoxPastePicture.
+
 Reports: without --trace, a report that would show a message box prints one
 line on standard error. With --trace each call prints "Name -> result" and
 then its reports as "  report CODE CAPTION: MESSAGE" (line feeds as \n).
