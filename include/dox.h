@@ -359,6 +359,38 @@ DOXEXPORT int32_t DOXAPI DoxEndTableRow(DOXDOC doc);
 
 /* @section-objects (frames, text boxes, drawing objects) */
 
+/* textDirection of DoxBeginTextBox2, in degrees; any other value: normal. */
+#define TEXTBOX_TEXT_BTLR 90  /* bottom to top ("\dptxbtlr") */
+#define TEXTBOX_TEXT_TBRL 270 /* top to bottom ("\dptxtbrl") */
+
+/* Opens a frame at x, y from the page (relativeToPage != 0) or the paragraph; no nesting. */
+DOXEXPORT int32_t DOXAPI DoxBeginFrame(DOXDOC doc, int32_t relativeToPage, int32_t x, int32_t y,
+                                       int32_t width, int32_t height);
+/* Ends the frame's last paragraph and closes the frame. */
+DOXEXPORT int32_t DOXAPI DoxEndFrame(DOXDOC doc);
+/* DoxBeginTextBox2 with the normal text direction. */
+DOXEXPORT int32_t DOXAPI DoxBeginTextBox(DOXDOC doc, int32_t relativeToPage, int32_t x,
+                                         int32_t y, int32_t width, int32_t height, int32_t zOrder,
+                                         uint32_t fillColor, uint32_t lineColor,
+                                         int32_t lineWidth, int32_t transparent);
+/* Opens a text box; no fill when transparent != 0, no line when lineWidth <= 0. */
+DOXEXPORT int32_t DOXAPI DoxBeginTextBox2(DOXDOC doc, int32_t relativeToPage, int32_t x,
+                                          int32_t y, int32_t width, int32_t height,
+                                          int32_t zOrder, uint32_t fillColor, uint32_t lineColor,
+                                          int32_t lineWidth, int32_t transparent,
+                                          int32_t textDirection);
+/* Closes the text box's text and writes its box, line and fill. */
+DOXEXPORT int32_t DOXAPI DoxEndTextBox(DOXDOC doc);
+/* Draws a rectangle, placed and filled as a text box is. */
+DOXEXPORT int32_t DOXAPI DoxDrawRect(DOXDOC doc, int32_t relativeToPage, int32_t x, int32_t y,
+                                     int32_t width, int32_t height, int32_t zOrder,
+                                     uint32_t fillColor, uint32_t lineColor, int32_t lineWidth,
+                                     int32_t transparent);
+/* Draws a straight line from x1, y1 to x2, y2. */
+DOXEXPORT int32_t DOXAPI DoxDrawLine(DOXDOC doc, int32_t relativeToPage, int32_t x1, int32_t y1,
+                                     int32_t x2, int32_t y2, int32_t zOrder, uint32_t lineColor,
+                                     int32_t lineWidth);
+
 /* @section-pictures */
 
 /* Picture formats of DoxPastePicture: the clipboard format numbers. */

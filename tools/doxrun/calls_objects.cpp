@@ -1,0 +1,37 @@
+// Frames, text boxes, rectangles and lines.
+#include "registry.h"
+
+namespace {
+
+using doxrun::ConstantDef;
+using doxrun::ExportDef;
+
+const ExportDef kExports[] = {
+    DOXRUN_CALL(DoxBeginFrame, "iiiii",
+                DoxBeginFrame(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32())),
+    DOXRUN_CALL(DoxEndFrame, "", DoxEndFrame(c.doc)),
+    DOXRUN_CALL(DoxBeginTextBox, "iiiiiiuuii",
+                DoxBeginTextBox(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32(),
+                                a[5].i32(), a[6].u32(), a[7].u32(), a[8].i32(), a[9].i32())),
+    DOXRUN_CALL(
+        DoxBeginTextBox2, "iiiiiiuuiii",
+        DoxBeginTextBox2(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32(),
+                         a[5].i32(), a[6].u32(), a[7].u32(), a[8].i32(), a[9].i32(), a[10].i32())),
+    DOXRUN_CALL(DoxEndTextBox, "", DoxEndTextBox(c.doc)),
+    DOXRUN_CALL(DoxDrawRect, "iiiiiiuuii",
+                DoxDrawRect(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32(),
+                            a[5].i32(), a[6].u32(), a[7].u32(), a[8].i32(), a[9].i32())),
+    DOXRUN_CALL(DoxDrawLine, "iiiiiiui",
+                DoxDrawLine(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32(),
+                            a[5].i32(), a[6].u32(), a[7].i32())),
+};
+
+const ConstantDef kConstants[] = {
+    {"TEXTBOX_TEXT_BTLR", TEXTBOX_TEXT_BTLR},
+    {"TEXTBOX_TEXT_TBRL", TEXTBOX_TEXT_TBRL},
+};
+
+doxrun::Registrar exports(kExports);
+doxrun::Registrar constants(kConstants);
+
+}  // namespace
