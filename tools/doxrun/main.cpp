@@ -41,11 +41,13 @@ Arguments:
   u"text"     a UTF-16 string: the same escapes plus \uXXXX; UTF-8 text in
               the script becomes UTF-16 units
   null        a null string
+  x"42 4d"    bytes as hexadecimal pairs (for WriteFile)
 
 Besides the exports, a script may call ClipboardPutFile FORMAT "file" MM XEXT
 YEXT: it puts the bytes of "file" on the clipboard as PICT_FORMAT_DIB (a
 bitmap file), PICT_FORMAT_ENHMETAFILE or PICT_FORMAT_METAFILEPICT (a metafile,
-with the mapping mode and extents given), ready for DoxPastePicture.
+with the mapping mode and extents given), ready for DoxPastePicture. WriteFile "file" x"..." writes bytes to a file
+(a script can carry its own small pictures) and DeleteFile "file" removes it.
 
 Reports: without --trace, a report that would show a message box prints one
 line on standard error. With --trace each call prints "Name -> result" and

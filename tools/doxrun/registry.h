@@ -14,7 +14,7 @@
 namespace doxrun {
 
 struct Arg {
-  enum Kind { Int, Str, UStr, Null } kind = Null;
+  enum Kind { Int, Str, UStr, Bytes, Null } kind = Null;
   int64_t value = 0;
   std::string str;
   std::u16string ustr;
@@ -34,7 +34,7 @@ struct CallContext {
 };
 
 // Parameter kinds, one letter each: i int32, u uint32, s ANSI string or null,
-// w UTF-16 string or null.
+// w UTF-16 string or null, b byte string (x"...").
 struct ExportDef {
   const char *name;
   const char *params;

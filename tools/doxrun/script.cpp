@@ -82,6 +82,10 @@ class LineParser {
       ++pos_;
       a.kind = Arg::UStr;
       Quoted(true, &a.ustr);
+    } else if (Peek() == 'x' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '"') {
+      ++pos_;
+      a.kind = Arg::Bytes;
+      a.str = HexBytes();
     } else if (s_.compare(pos_, 4, "null") == 0 && !IsIdent(pos_ + 4 < s_.size() ? s_[pos_ + 4] : ' ')) {
       pos_ += 4;
       a.kind = Arg::Null;
@@ -182,6 +186,29 @@ class LineParser {
     return bytes;
   }
 
+  // x"4d 42 ..": bytes as pairs of hexadecimal digits, blanks allowed between pairs.
+  std::string HexBytes() {
+    ++pos_;  // the opening quote
+    std::string bytes;
+    for (;;) {
+      if (pos_ >= s_.size()) throw ScriptError("unterminated byte string");
+      char c = s_[pos_];
+      if (c == '"') {
+        ++pos_;
+        return bytes;
+      }
+      if (c == ' ') {
+        ++pos_;
+        continue;
+      }
+      int hi = HexValue(c);
+      int lo = pos_ + 1 < s_.size() ? HexValue(s_[pos_ + 1]) : -1;
+      if (hi < 0 || lo < 0) throw ScriptError("bad byte string: expected pairs of hex digits");
+      bytes.push_back(static_cast<char>(hi * 16 + lo));
+      pos_ += 2;
+    }
+  }
+
   uint32_t Hex(int digits) {
     uint32_t v = 0;
     for (int i = 0; i < digits; ++i) {
@@ -230,6 +257,9 @@ class LineParser {
         case 'w':
           if (a.kind != Arg::UStr && a.kind != Arg::Null)
             throw ScriptError(where + " must be a u\"...\" string or null");
+          break;
+        case 'b':
+          if (a.kind != Arg::Bytes) throw ScriptError(where + " must be a x\"...\" byte string");
           break;
       }
     }
