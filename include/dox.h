@@ -280,9 +280,13 @@ DOXEXPORT int32_t DOXAPI DoxParaStyleId(DOXDOC doc, int32_t styleId);
 /* Adds a tab stop of a TAB_* kind and leader at position twips. */
 DOXEXPORT int32_t DOXAPI DoxParaTabStop(DOXDOC doc, int32_t kind, int32_t position,
                                         int32_t leader);
-/* Makes the paragraph bulleted (kind != 0, style picks the bullet) or numbered
-   (style: 1 A, 2 a, 3 I, 4 i, else 1; level 0 or 10 simple, else outline level;
-   start; texts around the number); flags BULLET_CONTINUE. */
+/* Makes the paragraph bulleted or numbered.
+   Bulleted (kind != 0): style 0 round, 1 diamond, 2 square, 3 box, 4 cross,
+   5 arrow, 6 check mark (any other: round); level, start and texts unused.
+   Numbered (kind 0): style 1 A B C, 2 a b c, 3 I II III, 4 i ii iii, else
+   1 2 3; level 0 or 10 a simple list, 1-9 an outline level; start is the first
+   number; textBefore/textAfter stand around the number (e.g. null and ".").
+   flags BULLET_CONTINUE continues the list without a bullet or number. */
 DOXEXPORT int32_t DOXAPI DoxParaBullet(DOXDOC doc, int32_t kind, int32_t style, int32_t level,
                                        int32_t start, const char *textBefore,
                                        const char *textAfter, uint32_t flags);
