@@ -436,6 +436,38 @@ DOXEXPORT DOXHENHMETAFILE DOXAPI DoxEnhMetaFileFromBits(const void *bits, uint32
 /* Host helper: deletes an enhanced metafile; 1 on success. */
 DOXEXPORT int32_t DOXAPI DoxDeleteEnhMetaFile(DOXHENHMETAFILE enhMetafile);
 
+/* @section-hardening (bad arguments and exhausted memory)
+ *
+ * Null document: every call that takes a document returns 0 (a null handle
+ *   for DoxGetData and DoxSaveFile) and reports nothing; DoxEndDoc returns 1;
+ *   DoxSetFlags sets the default flags. A document already ended is not
+ *   detected: like any freed pointer it must not be passed again.
+ * Null strings are empty ones (texts, names, marks, bullet texts, file names:
+ *   a null picture file name cannot be opened, a linked one is linked as
+ *   empty), except where a call needs the string: DoxInsertMergeField with no
+ *   name and DoxInsertControl with no word (or an empty one) write nothing and
+ *   return 0, without a report. DoxSaveFile with a null name delivers into
+ *   memory. The buffer utilities (DoxStrToHandle, DoxStrToHandleInChunks,
+ *   DoxHandleToStr, DoxHandleToStrInChunks, DoxMakeMbcs) return 0 and do
+ *   nothing when the source or target buffer is null.
+ * Long strings are written whole, except style names (cut to 300
+ *   characters) and face names (the font table keeps 31 characters; a longer
+ *   name finds the entry it made). A file name of any length is used whole;
+ *   a silent report keeps the first 99 characters of a caption. Control
+ *   words, group words, raw text and face names are written as given: a word
+ *   that begins with a brace or backslash, or raw text with braces, makes the
+ *   caller's own groups.
+ * Integers: every value is accepted. Sizes, positions, edges and scales are
+ *   computed in 32-bit arithmetic and wrap around where they would overflow
+ *   (a line from INT32_MIN to INT32_MAX is -1 wide); MulDiv results that do
+ *   not fit are -1.
+ * Memory: when the body, the font table or the colour table cannot grow, it
+ *   is lost (code 23, see the calls): later calls stay safe, a line that
+ *   cannot be stored any more is reported again under "FlushRtfLine",
+ *   DoxGetData and DoxSaveFile return 0 without a report, and DoxEndDoc
+ *   releases everything, the cell blocks of rows still open included.
+ */
+
 #ifdef __cplusplus
 }
 #endif

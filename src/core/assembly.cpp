@@ -105,9 +105,11 @@ bool Intact(const Document *doc) {
 
 DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
   const OutputStream *s = doc->Stream;
+  // A caller who closed more groups than it opened (GroupDepth below 0) still
+  // gets its text with the one closing brace: the depth adds no room then.
   int64_t size = 42 + 80 * static_cast<int64_t>(doc->FontCount) +
                  30 * static_cast<int64_t>(doc->ColorCount) + s->BodyLength + s->LineLength +
-                 s->GroupDepth;
+                 (s->GroupDepth > 0 ? s->GroupDepth : 0);
   if (size < 1 || size > UINT32_MAX || !Intact(doc)) return nullptr;
   plat::MemHandle h = plat::MemAlloc(static_cast<size_t>(size), false);
   char *block = h ? static_cast<char *>(plat::MemLock(h)) : nullptr;
@@ -128,6 +130,7 @@ DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
 }
 
 DOXHMEM AssembleDocument(Document *doc, const char *fileName, uint32_t *sizeOut) {
+  if (!doc) return nullptr;  // no document, nothing to deliver
   if (!fileName || !*fileName) return AssembleToMemory(doc, sizeOut);
   if (!Intact(doc)) return nullptr;
   plat::FileHandle f = plat::FileCreate(fileName);

@@ -64,9 +64,13 @@ int32_t AddToColorTable(Document *doc, uint32_t color) {
 
 int32_t FindOrAddTextFont(Document *doc, const char *name, int32_t charset) {
   if (!name) name = "";
+  // An entry keeps the first 31 characters of a name: a longer name matches
+  // the entry it made instead of adding one more each time.
+  char kept[sizeof(FontEntry::Name)] = {};
+  std::strncpy(kept, name, sizeof kept - 1);
   for (int32_t i = 0; doc->Fonts && i < doc->FontCount; ++i) {
     const FontEntry &e = doc->Fonts[i];
-    if (SameName(e.Name, name) &&
+    if (SameName(e.Name, kept) &&
         (charset == -1 || e.Charset == static_cast<uint32_t>(charset)))
       return i;
   }

@@ -1,5 +1,6 @@
 // Copying bytes between a caller's buffers and memory blocks, whole or in
-// chunks, and building multibyte strings.
+// chunks, and building multibyte strings. A null source or target buffer
+// makes a call return 0 and do nothing.
 #include <cstring>
 
 #include "core/library_state.h"
@@ -27,6 +28,7 @@ using namespace dox;
 extern "C" {
 
 DOXEXPORT DOXHMEM DOXAPI DoxStrToHandle(const void *source, int32_t size) {
+  if (!source) return nullptr;
   if (size < 0) size = 0;
   plat::MemHandle h = plat::MemAlloc(static_cast<size_t>(size), false);
   void *p = h ? plat::MemLock(h) : nullptr;
@@ -44,7 +46,7 @@ DOXEXPORT DOXHMEM DOXAPI DoxStrToHandleInChunks(const void *source, int32_t tota
                                                 DOXHMEM handle, int32_t offset,
                                                 int32_t chunkSize) {
   int32_t n = ChunkLength(totalSize, offset, chunkSize);
-  if (n < 1 || offset < 0) return nullptr;
+  if (n < 1 || offset < 0 || !source) return nullptr;
   if (offset == 0) {
     handle = plat::MemAlloc(static_cast<size_t>(totalSize), false);
     if (!handle) {
@@ -65,6 +67,7 @@ DOXEXPORT DOXHMEM DOXAPI DoxStrToHandleInChunks(const void *source, int32_t tota
 }
 
 DOXEXPORT int32_t DOXAPI DoxHandleToStr(void *target, int32_t size, DOXHMEM handle) {
+  if (!target) return 0;
   auto *p = static_cast<const char *>(plat::MemLock(handle));
   if (!p) {
     ShowOutOfMemory();
@@ -81,6 +84,7 @@ DOXEXPORT int32_t DOXAPI DoxHandleToStr(void *target, int32_t size, DOXHMEM hand
 DOXEXPORT int32_t DOXAPI DoxHandleToStrInChunks(void *target, int32_t totalSize,
                                                 DOXHMEM handle, int32_t offset,
                                                 int32_t chunkSize) {
+  if (!target) return 0;
   auto *p = static_cast<const char *>(plat::MemLock(handle));
   if (!p) {
     ShowOutOfMemory();
@@ -100,7 +104,7 @@ DOXEXPORT int32_t DOXAPI DoxHandleToStrInChunks(void *target, int32_t totalSize,
 
 DOXEXPORT int32_t DOXAPI DoxMakeMbcs(char *target, const char *chars, const char *leadBytes,
                                      int32_t count) {
-  if (count == 0) return 0;
+  if (count == 0 || !target || !chars) return 0;
   if (Lib().MbcsCodePage && leadBytes) {
     int32_t n = 0;
     for (int32_t i = 0; i < count; ++i) {

@@ -62,8 +62,8 @@ constexpr const char *kMessages[] = {
     "Temporary message",
     "DoxBeginCellText() already called",
     "This function not allowed between DoxBeginCellText()",
-    "Must call DoxNextCellInfo for all cell in the row before calling a DoxBeginCellText "
-    "function.",
+    ("Must call DoxNextCellInfo for all cell in the row before calling a DoxBeginCellText "
+     "function."),
     "The DoxNextCellInfo function not called for this DoxBeginCellText function.",
     "Must have at least one cell in a table row.",
     "Must call the DoxBeginCellText function as many times as the DoxNextCellInfo function.",

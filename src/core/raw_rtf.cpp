@@ -1,5 +1,6 @@
 // The caller's own RTF: groups, control words and raw text. No sequence
-// check; the caller is responsible for the structure it writes.
+// check; the caller is responsible for the structure it writes. A null
+// document writes nothing and returns 0.
 #include <cstring>
 
 #include "core/document.h"
@@ -11,6 +12,7 @@ extern "C" {
 
 DOXEXPORT int32_t DOXAPI DoxBeginGroup(DOXDOC handle, const char *word, int32_t starred) {
   Document *doc = FromHandle(handle);
+  if (!doc) return 0;
   OutputStream *s = doc->Stream;
   if (!FlushRtfLine(doc, s) || !OpenGroup(doc, s)) return 0;
   if (starred && !PutWord(doc, s, "*")) return 0;
@@ -20,6 +22,7 @@ DOXEXPORT int32_t DOXAPI DoxBeginGroup(DOXDOC handle, const char *word, int32_t 
 
 DOXEXPORT int32_t DOXAPI DoxEndGroup(DOXDOC handle) {
   Document *doc = FromHandle(handle);
+  if (!doc) return 0;
   OutputStream *s = doc->Stream;
   if (!CloseGroup(doc, s)) return 0;
   return FlushRtfLine(doc, s);
@@ -28,11 +31,15 @@ DOXEXPORT int32_t DOXAPI DoxEndGroup(DOXDOC handle) {
 DOXEXPORT int32_t DOXAPI DoxInsertControl(DOXDOC handle, const char *word, int32_t hasValue,
                                           int32_t value) {
   Document *doc = FromHandle(handle);
-  return PutControlWord(doc, doc->Stream, word ? word : "", hasValue ? 1 : 0, value);
+  // Without a word there is no control word: a lone backslash would escape
+  // whatever follows it, a group's closing brace included.
+  if (!doc || !word || !*word) return 0;
+  return PutControlWord(doc, doc->Stream, word, hasValue ? 1 : 0, value);
 }
 
 DOXEXPORT int32_t DOXAPI DoxInsertRaw(DOXDOC handle, const char *text) {
   Document *doc = FromHandle(handle);
+  if (!doc) return 0;
   OutputStream *s = doc->Stream;
   if (!FlushRtfLine(doc, s)) return 0;
   size_t n = text ? std::strlen(text) : 0;

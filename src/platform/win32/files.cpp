@@ -14,8 +14,8 @@ FileHandle FileCreate(const char *name) {
 
 FileHandle FileOpenRead(const char *name) {
   if (!name || !*name) return kNoFile;
-  HANDLE f = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE f = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   return f == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<FileHandle>(f);
 }
 

@@ -1,10 +1,18 @@
 // Screen, code page, message boxes, fonts and the library entry point on Windows.
 #include <windows.h>
 
+#include <cstddef>
+
 #include "core/library_state.h"
 #include "platform/platform.h"
 
 namespace dox::plat {
+
+static_assert(sizeof(LogFont) == sizeof(LOGFONTA) &&
+              offsetof(LogFont, lfCharSet) == offsetof(LOGFONTA, lfCharSet) &&
+              offsetof(LogFont, lfPitchAndFamily) == offsetof(LOGFONTA, lfPitchAndFamily) &&
+              offsetof(LogFont, lfFaceName) == offsetof(LOGFONTA, lfFaceName));
+
 namespace {
 
 MessageSink g_sink = nullptr;
@@ -37,7 +45,10 @@ int32_t AnsiMaxCharSize() {
   return GetCPInfo(CP_ACP, &info) ? static_cast<int32_t>(info.MaxCharSize) : 1;
 }
 
+// An empty name is no face: EnumFontsA would take it for "every face" and
+// report the first font of the system.
 void EnumFontFaces(const char *name, FontCallback callback, intptr_t user) {
+  if (!name || !*name) return;
   HDC dc = GetDC(nullptr);
   EnumFontsA(dc, name, reinterpret_cast<FONTENUMPROCA>(reinterpret_cast<void *>(callback)),
              static_cast<LPARAM>(user));

@@ -1,0 +1,88 @@
+# The DLL as a legacy host sees it:
+# - its export table (objdump -p) names exactly the exports of dox.h, each
+#   under its plain name;
+# - it imports nothing beyond the system's own DLLs (the C++ runtime is linked
+#   in), and neither does doxrun.exe;
+# - 32-bit: every export is stdcall with the argument bytes its declaration
+#   in dox.h implies (4 per parameter), so a missing DOXAPI or a definition
+#   that disagrees with its declaration is caught; and the import library maps
+#   those stdcall names to the plain exports.
+#   cmake -DHEADER=dox.h -DOBJDUMP=... -DNM=... -DDLL=dox.dll -DIMPLIB=libdox.dll.a
+#         -DEXES="doxrun.exe;..." -DBITS=32|64 -P check_dll_exports.cmake
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/read_exports.cmake)
+dox_header_exports(${HEADER} declared counts)
+list(LENGTH declared declaredCount)
+if(declaredCount EQUAL 0)
+  message(FATAL_ERROR "no exports found in ${HEADER}")
+endif()
+
+set(failures "")
+
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p failed on ${DLL}")
+endif()
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" at)
+if(at LESS 0)
+  message(FATAL_ERROR "${DLL} has no export name table")
+endif()
+string(SUBSTRING "${dump}" ${at} -1 table)
+string(FIND "${table}" "\n\n" end)
+string(SUBSTRING "${table}" 0 ${end} table)
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" rows "${table}")
+set(exported)
+foreach(r ${rows})
+  string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" n "${r}")
+  list(APPEND exported "${n}")
+endforeach()
+list(SORT exported)
+if(NOT exported STREQUAL declared)
+  set(missing ${declared})
+  list(REMOVE_ITEM missing ${exported})
+  set(extra ${exported})
+  list(REMOVE_ITEM extra ${declared})
+  string(APPEND failures "export table of ${DLL} differs from dox.h\n  missing: ${missing}\n  not declared: ${extra}\n")
+endif()
+
+set(systemDlls kernel32.dll user32.dll gdi32.dll msvcrt.dll)
+foreach(image ${DLL} ${EXES})
+  execute_process(COMMAND ${OBJDUMP} -p ${image} OUTPUT_VARIABLE idump RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -p failed on ${image}")
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${idump}")
+  foreach(i ${imports})
+    string(REPLACE "DLL Name: " "" i "${i}")
+    string(TOLOWER "${i}" lower)
+    if(NOT lower IN_LIST systemDlls)
+      string(APPEND failures "${image} needs ${i}, which is not a system DLL\n")
+    endif()
+  endforeach()
+endforeach()
+
+if(BITS EQUAL 32)
+  execute_process(COMMAND ${NM} --defined-only ${DLL} OUTPUT_VARIABLE syms RESULT_VARIABLE rc1)
+  execute_process(COMMAND ${NM} ${IMPLIB} OUTPUT_VARIABLE implibSyms RESULT_VARIABLE rc2)
+  if(NOT rc1 EQUAL 0 OR NOT rc2 EQUAL 0)
+    message(FATAL_ERROR "${NM} failed on ${DLL} or ${IMPLIB}")
+  endif()
+  set(i 0)
+  foreach(name ${declared})
+    list(GET counts ${i} n)
+    math(EXPR i "${i} + 1")
+    math(EXPR bytes "4 * ${n}")
+    if(NOT syms MATCHES " T _${name}@${bytes}\n")
+      string(REGEX MATCH " T _${name}@[0-9]+\n" got "${syms}")
+      string(STRIP "${got}" got)
+      string(APPEND failures "${name}: no stdcall symbol _${name}@${bytes} (${n} parameters in dox.h) in ${DLL}; found: '${got}'\n")
+    elseif(NOT implibSyms MATCHES " T _${name}@${bytes}\n")
+      string(APPEND failures "${name}: the import library lacks _${name}@${bytes}\n")
+    endif()
+  endforeach()
+endif()
+
+if(failures)
+  message(FATAL_ERROR "${failures}")
+endif()
+message(STATUS "${declaredCount} exports checked in ${DLL}")
