@@ -17,10 +17,6 @@
 //    k-th own block unless a growth was lost.
 // The calls after the failure go on (they must be safe); their reports are
 // not checked.
-#include <chrono>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -58,44 +54,24 @@ Lost LostOf(DOXDOC doc) {
 }
 
 struct Sweep : ::testing::Test {
-  std::filesystem::path dir =
-      std::filesystem::path(::testing::TempDir()) /
-      ("dox_oom_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  doxtest::TempFiles tmp{"dox_oom_"};
   std::vector<DOXHMEM> blocks;
   std::vector<void *> metafiles, enhMetafiles;
 
-  Sweep() { std::filesystem::create_directories(dir); }
   ~Sweep() override {
     for (DOXHMEM h : blocks) DoxMemFree(h);
     for (void *m : metafiles) DoxDeleteMetaFile(m);
     for (void *e : enhMetafiles) DoxDeleteEnhMetaFile(e);
     DoxClipboardEmpty();
-    std::filesystem::remove_all(dir);
   }
-
-  std::string File(const char *name, const fz::Bytes &bytes) {
-    std::string path = (dir / name).string();
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path;
-  }
-  static DOXHMEM NewBlock(const void *bytes, size_t n) {
-    DOXHMEM h = DoxMemAlloc(static_cast<uint32_t>(n));
-    std::memcpy(DoxMemLock(h), bytes, n);
-    DoxMemUnlock(h);
-    return h;
-  }
-  DOXHMEM Block(const fz::Bytes &b) { return blocks.emplace_back(NewBlock(b.data(), b.size())); }
+  std::string File(const char *name, const fz::Bytes &b) { return tmp.File(name, b.data(), b.size()); }
+  DOXHMEM Block(const fz::Bytes &b) { return blocks.emplace_back(doxtest::Block(b.data(), b.size())); }
   void *Metafile() {
     fz::Bytes m = fz::Metafile();
     return metafiles.emplace_back(DoxMetaFileFromBits(m.data(), static_cast<uint32_t>(m.size())));
   }
   DOXHMEM PictBlock(int32_t mm, int32_t x, int32_t y, void *metafile) {
-    DoxMetaFilePict p = {mm, x, y, metafile};
-    return blocks.emplace_back(NewBlock(&p, sizeof p));
-  }
-  void *EnhMetafile() {
-    fz::Bytes e = fz::Emf(0, 0, 199, 99);
-    return enhMetafiles.emplace_back(DoxEnhMetaFileFromBits(e.data(), static_cast<uint32_t>(e.size())));
+    return blocks.emplace_back(doxtest::PictBlock(mm, x, y, metafile));
   }
 
   // Builds the document once without failures and returns the number of
@@ -182,6 +158,10 @@ struct Sweep : ::testing::Test {
 
 // ---- The documents ------------------------------------------------------------
 
+// A call named after its function, with the document first.
+#define CALL(f, ...) \
+  Call { #f, [=](DOXDOC d) -> int64_t { return f(d __VA_OPT__(, ) __VA_ARGS__); } }
+
 Call Text(const std::string &text) {
   return {"DoxInsertText", [text](DOXDOC d) { return DoxInsertText(d, text.c_str()); }};
 }
@@ -191,38 +171,22 @@ const std::string kParagraph =
     "braces {like these}, a backslash \\ and caf\xe9.\r\n";
 
 TEST_F(Sweep, TextFieldsRawRtfAndUtilities) {
-  const std::string saved = (dir / "saved.rtf").string();
+  const std::string saved = (tmp.dir / "saved.rtf").string();
   std::vector<Call> calls = {
-      {"DoxPaper", [](DOXDOC d) { return DoxPaper(d, 12240, 15840, 0); }},
-      {"DoxMargin", [](DOXDOC d) { return DoxMargin(d, 1440, 1440, 720, 720, 360, 360); }},
-      {"DoxSectInfo", [](DOXDOC d) { return DoxSectInfo(d, 2, 720, 1, 1); }},
-      {"DoxBeginHdrFtr", [](DOXDOC d) { return DoxBeginHdrFtr(d, HDRFTR_HEADER); }},
-      Text("Page "),
-      {"DoxInsertPageField", [](DOXDOC d) { return DoxInsertPageField(d, 1); }},
-      {"DoxEndHdrFtr", [](DOXDOC d) { return DoxEndHdrFtr(d); }},
-      {"DoxBeginSectText", [](DOXDOC d) { return DoxBeginSectText(d); }},
-  };
-  for (int i = 0; i < 24; ++i) calls.push_back(Text(kParagraph));
-  std::vector<Call> more = {
-      {"DoxInsertUText", [](DOXDOC d) {
-         return DoxInsertUText(d, reinterpret_cast<const uint16_t *>(u"Gr\u00fc\u00dfe\r\n"));
-       }},
-      {"DoxInsertBookmark", [](DOXDOC d) { return DoxInsertBookmark(d, "Intro", 1); }},
-      {"DoxInsertFootnote", [](DOXDOC d) { return DoxInsertFootnote(d, "ab", "A note."); }},
-      {"DoxInsertMergeField", [](DOXDOC d) { return DoxInsertMergeField(d, "Name", "x"); }},
-      {"DoxInsertTocField", [](DOXDOC d) { return DoxInsertTocField(d, 1, 3); }},
-      {"DoxInsertBreak", [](DOXDOC d) { return DoxInsertBreak(d, BREAK_PAGE); }},
-      {"DoxBeginGroup", [](DOXDOC d) { return DoxBeginGroup(d, "fldinst", 1); }},
-      {"DoxInsertControl", [](DOXDOC d) { return DoxInsertControl(d, "fs", 1, 24); }},
-      {"DoxEndGroup", [](DOXDOC d) { return DoxEndGroup(d); }},
+      CALL(DoxPaper, 12240, 15840, 0), CALL(DoxMargin, 1440, 1440, 720, 720, 360, 360),
+      CALL(DoxSectInfo, 2, 720, 1, 1), CALL(DoxBeginHdrFtr, HDRFTR_HEADER), Text("Page "),
+      CALL(DoxInsertPageField, 1), CALL(DoxEndHdrFtr), CALL(DoxBeginSectText)};
+  calls.insert(calls.end(), 24, Text(kParagraph));
+  calls.insert(calls.end(), {
+      CALL(DoxInsertUText, reinterpret_cast<const uint16_t *>(u"Gr\u00fc\u00dfe\r\n")),
+      CALL(DoxInsertBookmark, "Intro", 1), CALL(DoxInsertFootnote, "ab", "A note."),
+      CALL(DoxInsertMergeField, "Name", "x"), CALL(DoxInsertTocField, 1, 3),
+      CALL(DoxInsertBreak, BREAK_PAGE), CALL(DoxBeginGroup, "fldinst", 1),
+      CALL(DoxInsertControl, "fs", 1, 24), CALL(DoxEndGroup),
       // The line is empty after DoxEndGroup: only the raw text grows the body.
-      {"DoxInsertRaw",
-       [](DOXDOC d) { return DoxInsertRaw(d, std::string(3000, 'r').c_str()); },
-       {},
-       0,
-       "DoxInsertRaw"},
-      {"DoxInsertBreak", [](DOXDOC d) { return DoxInsertBreak(d, BREAK_SECTION); }},
-      Text(kParagraph),
+      {"DoxInsertRaw", [](DOXDOC d) { return DoxInsertRaw(d, std::string(3000, 'r').c_str()); },
+       {}, 0, "DoxInsertRaw"},
+      CALL(DoxInsertBreak, BREAK_SECTION), Text(kParagraph),
       // The utilities always show their box, with no caption of their own.
       {"DoxStrToHandle",
        [](DOXDOC) {
@@ -245,124 +209,83 @@ TEST_F(Sweep, TextFieldsRawRtfAndUtilities) {
          return h ? (DoxMemFree(h), 1) : 0;
        },
        {{Oom("DoxSave")}}},
-      {"DoxSaveFile", [saved](DOXDOC d) { return DoxSaveFile(d, saved.c_str()) != nullptr; }},
-  };
-  calls.insert(calls.end(), more.begin(), more.end());
+      {"DoxSaveFile", [saved](DOXDOC d) { return DoxSaveFile(d, saved.c_str()) != nullptr; }}});
   Run(calls);
 }
 
 TEST_F(Sweep, StyleSheetFontsColoursBulletsAndTabs) {
   std::vector<Call> calls = {
-      {"DoxBeginStyleSheet", [](DOXDOC d) { return DoxBeginStyleSheet(d); }},
-      {"DoxBeginStyleItem", [](DOXDOC d) { return DoxBeginStyleItem(d, 1, 1, "Heading"); }},
-      {"DoxParaFlags", [](DOXDOC d) { return DoxParaFlags(d, PARA_CENTER | PARA_BORDER_BOX); }},
-      {"DoxTextFont", [](DOXDOC d) { return DoxTextFont(d, "Arial", 14, CHAR_BOLD, 1); }},
-      {"DoxEndStyleItem", [](DOXDOC d) { return DoxEndStyleItem(d); }},
-      {"DoxEndStyleSheet", [](DOXDOC d) { return DoxEndStyleSheet(d); }},
-  };
+      CALL(DoxBeginStyleSheet), CALL(DoxBeginStyleItem, 1, 1, "Heading"),
+      CALL(DoxParaFlags, PARA_CENTER | PARA_BORDER_BOX), CALL(DoxTextFont, "Arial", 14, CHAR_BOLD, 1),
+      CALL(DoxEndStyleItem), CALL(DoxEndStyleSheet)};
   // Fourteen fonts and colours: both tables grow twice (10, 13, 16).
   for (int i = 0; i < 14; ++i) {
     const std::string face = "Face " + std::to_string(i);
-    calls.push_back({"DoxTextFont2", [face, i](DOXDOC d) {
-                       return DoxTextFont2(d, face.c_str(), 10 + i, CHAR_ITALIC, i % 3, 1);
-                     }});
-    calls.push_back({"DoxTextColor", [i](DOXDOC d) {
-                       return DoxTextColor(d, 0x010203u * static_cast<uint32_t>(i), i & 1);
-                     }});
-    calls.push_back(Text(kParagraph));
+    calls.insert(calls.end(), {CALL(DoxTextFont2, face.c_str(), 10 + i, CHAR_ITALIC, i % 3, 1),
+                               CALL(DoxTextColor, 0x010203u * static_cast<uint32_t>(i), i & 1),
+                               Text(kParagraph)});
   }
-  std::vector<Call> more = {
-      {"DoxParaShadeColor", [](DOXDOC d) { return DoxParaShadeColor(d, -1, 0x123456); }},
-      {"DoxParaTabStop", [](DOXDOC d) { return DoxParaTabStop(d, TAB_DECIMAL, 2880, 1); }},
-      {"DoxParaBullet", [](DOXDOC d) { return DoxParaBullet(d, 1, 5, 0, 0, nullptr, nullptr, 0); }},
-      {"DoxParaBullet", [](DOXDOC d) { return DoxParaBullet(d, 0, 3, 2, 1, "(", ")", 0); }},
-      {"DoxBeginScriptStyle", [](DOXDOC d) { return DoxBeginScriptStyle(d, 1); }},
-      Text("2"),
-      {"DoxEndScriptStyle", [](DOXDOC d) { return DoxEndScriptStyle(d); }},
-      {"DoxResetParaProp", [](DOXDOC d) { return DoxResetParaProp(d); }},
-      {"DoxParaIndent", [](DOXDOC d) { return DoxParaIndent(d, 720, 0, -360); }},
-      {"DoxParaSpace", [](DOXDOC d) { return DoxParaSpace(d, 120, 120, 240); }},
-      Text(kParagraph),
-  };
-  calls.insert(calls.end(), more.begin(), more.end());
+  calls.insert(calls.end(), {
+      CALL(DoxParaShadeColor, -1, 0x123456), CALL(DoxParaTabStop, TAB_DECIMAL, 2880, 1),
+      CALL(DoxParaBullet, 1, 5, 0, 0, nullptr, nullptr, 0), CALL(DoxParaBullet, 0, 3, 2, 1, "(", ")", 0),
+      CALL(DoxBeginScriptStyle, 1), Text("2"), CALL(DoxEndScriptStyle), CALL(DoxResetParaProp),
+      CALL(DoxParaIndent, 720, 0, -360), CALL(DoxParaSpace, 120, 120, 240), Text(kParagraph)});
   Run(calls);
 }
 
 // A cell definition: its block is allocated with the row's first cell and
 // grown by each later one.
 Call Cell(int32_t width, uint32_t border, uint32_t background, bool first) {
-  return {"DoxNextCellInfo3",
-          [=](DOXDOC d) {
-            return DoxNextCellInfo3(d, width, 1, 10, background, 10, 10, 10, 10, border, 0, 90);
-          },
-          {{Oom(first ? "OurAlloc" : "OurRealloc")}}};
+  Call c = CALL(DoxNextCellInfo3, width, 1, 10, background, 10, 10, 10, 10, border, 0, 90);
+  c.own = {{Oom(first ? "OurAlloc" : "OurRealloc")}};
+  return c;
 }
-Call Simple(const char *what, int32_t (*f)(DOXDOC)) {
-  return {what, [f](DOXDOC d) { return f(d); }};
+// A cell's text: `inner` between its beginning and end.
+void CellText(std::vector<Call> &calls, std::initializer_list<Call> inner) {
+  calls.push_back(CALL(DoxBeginCellText));
+  calls.insert(calls.end(), inner);
+  calls.push_back(CALL(DoxEndCellText));
 }
 
 TEST_F(Sweep, NestedTable) {
-  std::vector<Call> calls = {Text("Before the table")};
-  calls.push_back({"DoxBeginTableRow", [](DOXDOC d) { return DoxBeginTableRow(d, 0, 0, 0, 0, 108); }});
+  std::vector<Call> calls = {Text("Before the table"), CALL(DoxBeginTableRow, 0, 0, 0, 0, 108)};
   for (int i = 0; i < 12; ++i)
     calls.push_back(Cell(800, 0x10000u * static_cast<uint32_t>(i + 1), 0x100u * static_cast<uint32_t>(i), i == 0));
   for (int i = 0; i < 12; ++i) {
-    calls.push_back(Simple("DoxBeginCellText", DoxBeginCellText));
+    calls.push_back(CALL(DoxBeginCellText));
     if (i == 2) {
-      calls.push_back({"DoxBeginTableRow2",
-                       [](DOXDOC d) { return DoxBeginTableRow2(d, 0, 0, 0, 0, 108, 108, 20, 0); }});
+      calls.push_back(CALL(DoxBeginTableRow2, 0, 0, 0, 0, 108, 108, 20, 0));
       for (int j = 0; j < 3; ++j) calls.push_back(Cell(600, 0xABCDEF, 0xFFFFFF, j == 0));
       for (int j = 0; j < 3; ++j) {
-        calls.push_back(Simple("DoxBeginCellText", DoxBeginCellText));
+        calls.push_back(CALL(DoxBeginCellText));
         if (j == 1) {
-          calls.push_back({"DoxBeginTableRow", [](DOXDOC d) { return DoxBeginTableRow(d, 0, 0, 0, 0, 0); }});
-          calls.push_back(Cell(300, 0, 0x777777, true));
-          calls.push_back(Simple("DoxBeginCellText", DoxBeginCellText));
-          calls.push_back(Text("deepest"));
-          calls.push_back(Simple("DoxEndCellText", DoxEndCellText));
-          calls.push_back(Simple("DoxEndTableRow", DoxEndTableRow));
+          calls.insert(calls.end(), {CALL(DoxBeginTableRow, 0, 0, 0, 0, 0), Cell(300, 0, 0x777777, true)});
+          CellText(calls, {Text("deepest")});
+          calls.push_back(CALL(DoxEndTableRow));
         }
-        calls.push_back(Text("nested cell"));
-        calls.push_back(Simple("DoxEndCellText", DoxEndCellText));
+        calls.insert(calls.end(), {Text("nested cell"), CALL(DoxEndCellText)});
       }
-      calls.push_back(Simple("DoxEndTableRow", DoxEndTableRow));
+      calls.push_back(CALL(DoxEndTableRow));
     }
-    calls.push_back(Text(kParagraph));
-    calls.push_back(Simple("DoxEndCellText", DoxEndCellText));
+    calls.insert(calls.end(), {Text(kParagraph), CALL(DoxEndCellText)});
   }
-  calls.push_back(Simple("DoxEndTableRow", DoxEndTableRow));
-  calls.push_back(Text(kParagraph));
+  calls.insert(calls.end(), {CALL(DoxEndTableRow), Text(kParagraph)});
   Run(calls);
 }
 
 TEST_F(Sweep, FramesTextBoxesAndDrawingObjects) {
   std::vector<Call> calls = {
-      Text("Around the frame"),
-      {"DoxBeginFrame", [](DOXDOC d) { return DoxBeginFrame(d, 1, 1440, 720, 2880, 1440); }},
-      Text(kParagraph),
-      {"DoxParaFlags", [](DOXDOC d) { return DoxParaFlags(d, PARA_BORDER_TOP | PARA_BORDER_WIDE); }},
-      {"DoxBeginTableRow", [](DOXDOC d) { return DoxBeginTableRow(d, 0, 0, 0, 0, 0); }},
-      Cell(1440, 0x00FF00, 0xFFFFFF, true),
-      Simple("DoxBeginCellText", DoxBeginCellText),
-      Text("in a framed cell"),
-      Simple("DoxEndCellText", DoxEndCellText),
-      Simple("DoxEndTableRow", DoxEndTableRow),
-      {"DoxBeginTextBox",
-       [](DOXDOC d) { return DoxBeginTextBox(d, 0, 100, 100, 2000, 1000, 2, 0x4080FF, 0, 0, 1); }},
-      Text(kParagraph),
-      Simple("DoxEndTextBox", DoxEndTextBox),
-      Simple("DoxEndFrame", DoxEndFrame),
-      {"DoxBeginTextBox2",
-       [](DOXDOC d) {
-         return DoxBeginTextBox2(d, 1, 0, 0, 1440, 720, 0, 0xFFFFFF, 0xFF, 20, 0, TEXTBOX_TEXT_TBRL);
-       }},
-      Text(kParagraph),
-      Simple("DoxEndTextBox", DoxEndTextBox),
-      {"DoxDrawRect",
-       [](DOXDOC d) { return DoxDrawRect(d, 0, 0, 0, 500, 500, 3, 0xFF0000, 0, 15, 0); }},
-      {"DoxDrawLine", [](DOXDOC d) { return DoxDrawLine(d, 1, 900, 100, 300, 500, 0, 0xFF00, 0); }},
-  };
-  for (int i = 0; i < 8; ++i) calls.push_back(Text(kParagraph));
+      Text("Around the frame"), CALL(DoxBeginFrame, 1, 1440, 720, 2880, 1440), Text(kParagraph),
+      CALL(DoxParaFlags, PARA_BORDER_TOP | PARA_BORDER_WIDE), CALL(DoxBeginTableRow, 0, 0, 0, 0, 0),
+      Cell(1440, 0x00FF00, 0xFFFFFF, true)};
+  CellText(calls, {Text("in a framed cell")});
+  calls.insert(calls.end(), {
+      CALL(DoxEndTableRow), CALL(DoxBeginTextBox, 0, 100, 100, 2000, 1000, 2, 0x4080FF, 0, 0, 1),
+      Text(kParagraph), CALL(DoxEndTextBox), CALL(DoxEndFrame),
+      CALL(DoxBeginTextBox2, 1, 0, 0, 1440, 720, 0, 0xFFFFFF, 0xFF, 20, 0, TEXTBOX_TEXT_TBRL),
+      Text(kParagraph), CALL(DoxEndTextBox), CALL(DoxDrawRect, 0, 0, 0, 500, 500, 3, 0xFF0000, 0, 15, 0),
+      CALL(DoxDrawLine, 1, 900, 100, 300, 500, 0, 0xFF00, 0)});
+  calls.insert(calls.end(), 8, Text(kParagraph));
   Run(calls);
 }
 
@@ -378,17 +301,18 @@ TEST_F(Sweep, EveryPictureKind) {
   DOXHMEM dibHandle = Block(dib4), coreHandle = Block(f::CorePackedDib(3, 2, 1));
   DOXHMEM pictAniso = PictBlock(PICT_MM_ANISOTROPIC, 2540, 1270, Metafile());
   DOXHMEM pictText = PictBlock(PICT_MM_TEXT, 80, 40, Metafile());
-  void *enh = EnhMetafile();
+  const f::Bytes enhBytes = f::Emf(0, 0, 199, 99);
+  void *enh = enhMetafiles.emplace_back(
+      DoxEnhMetaFileFromBits(enhBytes.data(), static_cast<uint32_t>(enhBytes.size())));
   // On the clipboard: a metafile picture, a core bitmap and an enhanced
   // metafile, which the clipboard owns from now on.
-  const f::Bytes clipMetafile = f::Metafile();
-  const DoxMetaFilePict clipPict = {
-      8, 5080, 2540,
-      DoxMetaFileFromBits(clipMetafile.data(), static_cast<uint32_t>(clipMetafile.size()))};
-  DoxClipboardSetData(PICT_FORMAT_METAFILEPICT, NewBlock(&clipPict, sizeof clipPict));
-  const f::Bytes clipDib = f::CorePackedDib(4, 4, 4);
-  DoxClipboardSetData(PICT_FORMAT_DIB, NewBlock(clipDib.data(), clipDib.size()));
+  const f::Bytes clipMetafile = f::Metafile(), clipDib = f::CorePackedDib(4, 4, 4);
   const f::Bytes clipEmf = f::Emf(0, 0, 99, 99);
+  DoxClipboardSetData(PICT_FORMAT_METAFILEPICT,
+                      doxtest::PictBlock(8, 5080, 2540,
+                                         DoxMetaFileFromBits(clipMetafile.data(),
+                                                             static_cast<uint32_t>(clipMetafile.size()))));
+  DoxClipboardSetData(PICT_FORMAT_DIB, doxtest::Block(clipDib.data(), clipDib.size()));
   DoxClipboardSetData(PICT_FORMAT_ENHMETAFILE,
                       DoxEnhMetaFileFromBits(clipEmf.data(), static_cast<uint32_t>(clipEmf.size())));
 
@@ -423,7 +347,7 @@ TEST_F(Sweep, EveryPictureKind) {
       {"clipboard enhanced metafile", paste(PICT_FORMAT_ENHMETAFILE, nullptr), {noEnhCopy, noEnhBits}, 0},
       {"clipboard, first format", paste(PICT_FORMAT_ANY, nullptr), {noCopy, noBits}, 1},
   };
-  for (int i = 0; i < 4; ++i) calls.push_back(Text(kParagraph));
+  calls.insert(calls.end(), 4, Text(kParagraph));
   Run(calls);
 }
 

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -73,6 +77,36 @@ class ReportCapture {
         {code, text ? text : "", caption ? caption : "(null)"});
   }
   std::vector<DOXDOC> docs_;
+};
+
+// A new memory block holding `n` bytes.
+inline DOXHMEM Block(const void *bytes, size_t n) {
+  DOXHMEM h = DoxMemAlloc(static_cast<uint32_t>(n));
+  if (n) std::memcpy(DoxMemLock(h), bytes, n);
+  DoxMemUnlock(h);
+  return h;
+}
+// A memory block holding a metafile picture.
+inline DOXHMEM PictBlock(int32_t mm, int32_t x, int32_t y, void *metafile) {
+  DoxMetaFilePict p = {mm, x, y, metafile};
+  return Block(&p, sizeof p);
+}
+
+// A directory of its own for the files a test writes, removed with it.
+struct TempFiles {
+  std::filesystem::path dir;
+  explicit TempFiles(const std::string &prefix)
+      : dir(std::filesystem::path(::testing::TempDir()) /
+            (prefix + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
+    std::filesystem::create_directories(dir);
+  }
+  ~TempFiles() { std::filesystem::remove_all(dir); }
+  std::string File(const std::string &name, const void *bytes, size_t n) const {
+    std::string path = (dir / name).string();
+    std::ofstream(path, std::ios::binary).write(static_cast<const char *>(bytes),
+                                                static_cast<std::streamsize>(n));
+    return path;
+  }
 };
 
 }  // namespace doxtest
