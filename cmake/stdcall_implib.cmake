@@ -6,14 +6,8 @@
 # the .def file; dlltool --kill-at then maps each of them to its plain export.
 #   cmake -DNM=... -DDLLTOOL=... -DDLL=dox.dll -DDEF=dox.def -DIMPLIB=libdox.dll.a
 #         -DWORKDIR=... -P stdcall_implib.cmake
-file(STRINGS ${DEF} deflines)
-set(listed)
-foreach(l ${deflines})
-  string(STRIP "${l}" l)
-  if(l MATCHES "^[A-Za-z_][A-Za-z0-9_]*$" AND NOT l STREQUAL "EXPORTS" AND NOT l STREQUAL "LIBRARY")
-    list(APPEND listed ${l})
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/dox_exports.cmake)
+dox_def_exports(${DEF} listed)
 
 execute_process(COMMAND ${NM} --defined-only ${DLL} OUTPUT_VARIABLE syms RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

@@ -1,23 +1,8 @@
 # The exports declared in dox.h, the names in the DLL's .def file and the
 # dynamic symbols of the shared library must be the same set.
-file(READ ${HEADER} header)
-string(REGEX MATCHALL "DOXEXPORT[^;(]*DOXAPI[ \t\n*]*([A-Za-z0-9_]+)[ \t\n]*\\(" decls "${header}")
-set(declared)
-foreach(d ${decls})
-  string(REGEX REPLACE ".*DOXAPI[ \t\n*]*([A-Za-z0-9_]+)[ \t\n]*\\($" "\\1" n "${d}")
-  list(APPEND declared ${n})
-endforeach()
-list(SORT declared)
-
-file(STRINGS ${DEF} deflines)
-set(listed)
-foreach(l ${deflines})
-  string(STRIP "${l}" l)
-  if(l MATCHES "^[A-Za-z_][A-Za-z0-9_]*$" AND NOT l STREQUAL "EXPORTS" AND NOT l STREQUAL "LIBRARY")
-    list(APPEND listed ${l})
-  endif()
-endforeach()
-list(SORT listed)
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/dox_exports.cmake)
+dox_header_exports(${HEADER} declared counts)
+dox_def_exports(${DEF} listed)
 
 if(NOT declared STREQUAL listed)
   message(FATAL_ERROR "dox.h declares:\n${declared}\nbut dox.def lists:\n${listed}")

@@ -10,7 +10,7 @@
 #   cmake -DHEADER=dox.h -DOBJDUMP=... -DNM=... -DDLL=dox.dll -DIMPLIB=libdox.dll.a
 #         -DEXES="doxrun.exe;..." -DBITS=32|64 -P check_dll_exports.cmake
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/read_exports.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/dox_exports.cmake)
 dox_header_exports(${HEADER} declared counts)
 list(LENGTH declared declaredCount)
 if(declaredCount EQUAL 0)

@@ -1,3 +1,5 @@
+# Reading the list of exports from dox.h and from the DLL's .def file.
+
 # dox_header_exports(HEADER NAMES_VAR COUNTS_VAR): the exports that HEADER
 # declares (DOXEXPORT ... DOXAPI Name(...)), sorted by name, and for each the
 # number of its parameters ("void" counts none).
@@ -30,4 +32,18 @@ function(dox_header_exports header names_var counts_var)
   endforeach()
   set(${names_var} ${names} PARENT_SCOPE)
   set(${counts_var} ${counts} PARENT_SCOPE)
+endfunction()
+
+# dox_def_exports(DEF NAMES_VAR): the names a .def file exports, sorted.
+function(dox_def_exports def names_var)
+  file(STRINGS ${def} lines)
+  set(names)
+  foreach(l ${lines})
+    string(STRIP "${l}" l)
+    if(l MATCHES "^[A-Za-z_][A-Za-z0-9_]*$" AND NOT l STREQUAL "EXPORTS" AND NOT l STREQUAL "LIBRARY")
+      list(APPEND names ${l})
+    endif()
+  endforeach()
+  list(SORT names)
+  set(${names_var} ${names} PARENT_SCOPE)
 endfunction()
