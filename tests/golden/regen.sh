@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Rewrites the expected output of golden scripts from the current doxrun:
-#   tests/golden/regen.sh [--trace] NAME...   (NAME without .dox)
-# Review every change with git diff before committing it: the expected files
-# are the reference, not a copy of whatever the code does today.
+#   tests/golden/regen.sh NAME...   (NAME without .dox; none: every script)
+# NAME.err.trace (exit status and refusal lines) is rewritten only where it
+# exists. Review every change with git diff before committing it: the
+# expected files are the reference, not a copy of whatever the code does today.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-doxrun=${DOXRUN:-$here/../../build/default/doxrun}
-trace=0
-if [ "${1:-}" = "--trace" ]; then trace=1; shift; fi
+doxrun=$(realpath "${DOXRUN:-$here/../../build/default/doxrun}")
+[ $# -gt 0 ] || set -- $(cd "$here" && ls *.dox | sed 's/\.dox$//')
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 for name in "$@"; do
-  if [ $trace = 1 ] || [ -f "$here/$name.trace" ]; then
-    "$doxrun" -o "$here/$name.rtf" --trace "$here/$name.trace" "$here/$name.dox"
-  else
-    "$doxrun" -o "$here/$name.rtf" "$here/$name.dox"
-  fi
+  rc=0
+  (cd "$work" && "$doxrun" -o "$here/$name.rtf" --trace "$here/$name.trace" "$here/$name.dox" \
+     2>"$work/err") < /dev/null || rc=$?
+  sed -i "s|$here/||" "$work/err"
+  [ "$rc" -le 1 ] || { cat "$work/err"; exit 1; }
+  [ -f "$here/$name.err.trace" ] && { echo "exit $rc"; cat "$work/err"; } >"$here/$name.err.trace"
 done

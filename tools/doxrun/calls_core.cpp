@@ -18,18 +18,18 @@ int64_t LastMessage(doxrun::CallContext &c) {
 }
 
 const ExportDef kExports[] = {
-    DOXRUN_CALL(DoxSetFlags, "iu", DoxSetFlags(c.doc, a[0].i32(), a[1].u32())),
-    DOXRUN_CALL(DoxGetLastMessage, "", LastMessage(c)),
-    DOXRUN_CALL(DoxResetLastMessage, "", DoxResetLastMessage()),
-    DOXRUN_CALL(DoxInsertRaw, "s", DoxInsertRaw(c.doc, a[0].s())),
-    DOXRUN_CALL(DoxBeginGroup, "si", DoxBeginGroup(c.doc, a[0].s(), a[1].i32())),
-    DOXRUN_CALL(DoxEndGroup, "", DoxEndGroup(c.doc)),
-    DOXRUN_CALL(DoxInsertControl, "sii",
+    DOXRUN_EXPORT(DoxSetFlags, DoxSetFlags(c.doc, a[0].i32(), a[1].u32())),
+    DOXRUN_PSEUDO(DoxGetLastMessage, "", LastMessage(c)),  // out-parameters go to the trace
+    DOXRUN_EXPORT(DoxResetLastMessage, DoxResetLastMessage()),
+    DOXRUN_EXPORT(DoxInsertRaw, DoxInsertRaw(c.doc, a[0].s())),
+    DOXRUN_EXPORT(DoxBeginGroup, DoxBeginGroup(c.doc, a[0].s(), a[1].i32())),
+    DOXRUN_EXPORT(DoxEndGroup, DoxEndGroup(c.doc)),
+    DOXRUN_EXPORT(DoxInsertControl,
                 DoxInsertControl(c.doc, a[0].s(), a[1].i32(), a[2].i32())),
-    DOXRUN_CALL(DoxInitSect, "", DoxInitSect(c.doc)),
-    DOXRUN_CALL(DoxBeginSectText, "", DoxBeginSectText(c.doc)),
-    DOXRUN_CALL(DoxInsertText, "s", DoxInsertText(c.doc, a[0].s())),
-    DOXRUN_CALL(DoxInsertUText, "w", DoxInsertUText(c.doc, a[0].u())),
+    DOXRUN_EXPORT(DoxInitSect, DoxInitSect(c.doc)),
+    DOXRUN_EXPORT(DoxBeginSectText, DoxBeginSectText(c.doc)),
+    DOXRUN_EXPORT(DoxInsertText, DoxInsertText(c.doc, a[0].s())),
+    DOXRUN_EXPORT(DoxInsertUText, DoxInsertUText(c.doc, a[0].u())),
 };
 
 const ConstantDef kConstants[] = {

@@ -17,8 +17,8 @@ int32_t WriteBytes(const char *name, const std::string &bytes) {
 }
 
 const doxrun::ExportDef kCalls[] = {
-    DOXRUN_CALL(WriteFile, "sb", WriteBytes(a[0].s(), a[1].str)),
-    DOXRUN_CALL(DeleteFile, "s", a[0].s() && std::remove(a[0].s()) == 0 ? 1 : 0),
+    DOXRUN_PSEUDO(WriteFile, "sb", WriteBytes(a[0].s(), a[1].str)),
+    DOXRUN_PSEUDO(DeleteFile, "s", a[0].s() && std::remove(a[0].s()) == 0 ? 1 : 0),
 };
 
 doxrun::Registrar calls(kCalls);

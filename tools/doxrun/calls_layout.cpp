@@ -7,15 +7,15 @@ using doxrun::ConstantDef;
 using doxrun::ExportDef;
 
 const ExportDef kExports[] = {
-    DOXRUN_CALL(DoxPaper, "iii", DoxPaper(c.doc, a[0].i32(), a[1].i32(), a[2].i32())),
-    DOXRUN_CALL(DoxMargin, "iiiiii",
+    DOXRUN_EXPORT(DoxPaper, DoxPaper(c.doc, a[0].i32(), a[1].i32(), a[2].i32())),
+    DOXRUN_EXPORT(DoxMargin,
                 DoxMargin(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32(),
                           a[5].i32())),
-    DOXRUN_CALL(DoxSectInfo, "iiii",
+    DOXRUN_EXPORT(DoxSectInfo,
                 DoxSectInfo(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32())),
-    DOXRUN_CALL(DoxInsertBreak, "i", DoxInsertBreak(c.doc, a[0].i32())),
-    DOXRUN_CALL(DoxBeginHdrFtr, "i", DoxBeginHdrFtr(c.doc, a[0].i32())),
-    DOXRUN_CALL(DoxEndHdrFtr, "", DoxEndHdrFtr(c.doc)),
+    DOXRUN_EXPORT(DoxInsertBreak, DoxInsertBreak(c.doc, a[0].i32())),
+    DOXRUN_EXPORT(DoxBeginHdrFtr, DoxBeginHdrFtr(c.doc, a[0].i32())),
+    DOXRUN_EXPORT(DoxEndHdrFtr, DoxEndHdrFtr(c.doc)),
 };
 
 const ConstantDef kConstants[] = {

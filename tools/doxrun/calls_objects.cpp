@@ -7,21 +7,21 @@ using doxrun::ConstantDef;
 using doxrun::ExportDef;
 
 const ExportDef kExports[] = {
-    DOXRUN_CALL(DoxBeginFrame, "iiiii",
+    DOXRUN_EXPORT(DoxBeginFrame,
                 DoxBeginFrame(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32())),
-    DOXRUN_CALL(DoxEndFrame, "", DoxEndFrame(c.doc)),
-    DOXRUN_CALL(DoxBeginTextBox, "iiiiiiuuii",
+    DOXRUN_EXPORT(DoxEndFrame, DoxEndFrame(c.doc)),
+    DOXRUN_EXPORT(DoxBeginTextBox,
                 DoxBeginTextBox(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32(),
                                 a[5].i32(), a[6].u32(), a[7].u32(), a[8].i32(), a[9].i32())),
-    DOXRUN_CALL(
-        DoxBeginTextBox2, "iiiiiiuuiii",
+    DOXRUN_EXPORT(
+        DoxBeginTextBox2,
         DoxBeginTextBox2(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32(),
                          a[5].i32(), a[6].u32(), a[7].u32(), a[8].i32(), a[9].i32(), a[10].i32())),
-    DOXRUN_CALL(DoxEndTextBox, "", DoxEndTextBox(c.doc)),
-    DOXRUN_CALL(DoxDrawRect, "iiiiiiuuii",
+    DOXRUN_EXPORT(DoxEndTextBox, DoxEndTextBox(c.doc)),
+    DOXRUN_EXPORT(DoxDrawRect,
                 DoxDrawRect(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32(),
                             a[5].i32(), a[6].u32(), a[7].u32(), a[8].i32(), a[9].i32())),
-    DOXRUN_CALL(DoxDrawLine, "iiiiiiui",
+    DOXRUN_EXPORT(DoxDrawLine,
                 DoxDrawLine(c.doc, a[0].i32(), a[1].i32(), a[2].i32(), a[3].i32(), a[4].i32(),
                             a[5].i32(), a[6].u32(), a[7].i32())),
 };

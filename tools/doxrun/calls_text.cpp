@@ -7,11 +7,11 @@ namespace {
 using doxrun::ExportDef;
 
 const ExportDef kExports[] = {
-    DOXRUN_CALL(DoxInsertBookmark, "si", DoxInsertBookmark(c.doc, a[0].s(), a[1].i32())),
-    DOXRUN_CALL(DoxInsertFootnote, "ss", DoxInsertFootnote(c.doc, a[0].s(), a[1].s())),
-    DOXRUN_CALL(DoxInsertPageField, "i", DoxInsertPageField(c.doc, a[0].i32())),
-    DOXRUN_CALL(DoxInsertMergeField, "ss", DoxInsertMergeField(c.doc, a[0].s(), a[1].s())),
-    DOXRUN_CALL(DoxInsertTocField, "ii", DoxInsertTocField(c.doc, a[0].i32(), a[1].i32())),
+    DOXRUN_EXPORT(DoxInsertBookmark, DoxInsertBookmark(c.doc, a[0].s(), a[1].i32())),
+    DOXRUN_EXPORT(DoxInsertFootnote, DoxInsertFootnote(c.doc, a[0].s(), a[1].s())),
+    DOXRUN_EXPORT(DoxInsertPageField, DoxInsertPageField(c.doc, a[0].i32())),
+    DOXRUN_EXPORT(DoxInsertMergeField, DoxInsertMergeField(c.doc, a[0].s(), a[1].s())),
+    DOXRUN_EXPORT(DoxInsertTocField, DoxInsertTocField(c.doc, a[0].i32(), a[1].i32())),
 };
 
 doxrun::Registrar exports(kExports);

@@ -9,11 +9,12 @@
 
 #include "dox.h"
 #include "registry.h"
+#include "runner.h"
 #include "script.h"
 
 namespace {
 
-constexpr const char *kHelp = R"(usage: doxrun [options] SCRIPT
+constexpr const char *kHelp = R"help(usage: doxrun [options] SCRIPT
 
 Runs the calls of SCRIPT on a new document and writes the document's RTF.
 
@@ -22,6 +23,7 @@ options:
   -t, --trace FILE
                   write each call's result, and every report a call makes, to
                   FILE ("-" for standard output)
+  --stop          stop at the first refused call
   --list          list the exports a script can call, with their parameters
   -h, --help      show this text
 
@@ -49,29 +51,16 @@ bitmap file), PICT_FORMAT_ENHMETAFILE or PICT_FORMAT_METAFILEPICT (a metafile,
 with the mapping mode and extents given), ready for DoxPastePicture. WriteFile "file" x"..." writes bytes to a file
 (a script can carry its own small pictures) and DeleteFile "file" removes it.
 
-Reports: without --trace, a report that would show a message box prints one
-line on standard error. With --trace each call prints "Name -> result" and
-then its reports as "  report CODE CAPTION: MESSAGE" (line feeds as \n).
+Refusals: a call that makes a report (a message box, or a newly recorded
+silent report) is refused; each refusal prints one line on standard error,
+"SCRIPT:LINE: DoxCall: message (caption)". The whole script runs and doxrun
+exits with 1 when any call was refused (--stop: it stops at the first). With
+--trace each call also prints "Name -> result" and then its message boxes as
+"  report CODE CAPTION: MESSAGE" (line feeds as \n).
 
 A script error (unknown export, wrong number or kind of arguments, bad escape)
 stops doxrun with a message naming the line, exit status 2, and no output.
-)";
-
-struct TraceState {
-  std::vector<std::string> reports;
-};
-
-void DOXAPI ReportSink(int32_t code, const char *text, const char *caption, void *user) {
-  auto *state = static_cast<TraceState *>(user);
-  std::string line = "  report " + std::to_string(code) + " " + (caption ? caption : "(none)") + ": ";
-  for (const char *p = text; p && *p; ++p) {
-    if (*p == '\n')
-      line += "\\n";
-    else
-      line += *p;
-  }
-  state->reports.push_back(line);
-}
+)help";
 
 bool ReadFile(const std::string &name, std::string &text) {
   std::ifstream in(name, std::ios::binary);
@@ -82,23 +71,51 @@ bool ReadFile(const std::string &name, std::string &text) {
   return true;
 }
 
+struct Output {
+  std::string file;  // empty: standard output
+  std::ostream *trace = nullptr;
+  const doxrun::RunResult *result = nullptr;
+  int status = 0;
+};
+
+void Deliver(DOXDOC doc, void *user) {
+  auto *out = static_cast<Output *>(user);
+  if (out->trace) *out->trace << out->result->trace;
+  if (!out->file.empty()) {
+    if (!DoxSaveFile(doc, out->file.c_str())) {
+      std::cerr << "doxrun: cannot write '" << out->file << "'\n";
+      out->status = 1;
+    }
+    return;
+  }
+  std::string text;
+  if (!doxrun::DocumentText(doc, text)) {
+    std::cerr << "doxrun: the document could not be assembled\n";
+    out->status = 1;
+    return;
+  }
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
-  std::string script, output, trace;
-  bool traceOn = false;
+  std::string script, trace;
+  Output output;
+  doxrun::RunOptions options;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "-h" || a == "--help") {
       std::cout << kHelp;
       return 0;
     } else if (a == "--list") {
-      for (const doxrun::ExportDef *d : doxrun::AllExports())
-        std::cout << d->name << " " << (*d->params ? d->params : "-") << "\n";
+      doxrun::PrintExports(std::cout);
       return 0;
+    } else if (a == "--stop") {
+      options.stopAtRefusal = true;
     } else if ((a == "-o" || a == "-t" || a == "--trace") && i + 1 < argc) {
-      (a == "-o" ? output : trace) = argv[++i];
-      if (a != "-o") traceOn = true;
+      (a == "-o" ? output.file : trace) = argv[++i];
+      if (a != "-o") options.trace = true;
     } else if (!a.empty() && a[0] == '-') {
       std::cerr << "doxrun: unknown option '" << a << "' (see --help)\n";
       return 2;
@@ -124,61 +141,25 @@ int main(int argc, char **argv) {
     std::cerr << "doxrun: " << error << "\n";
     return 2;
   }
-
   std::ofstream traceFile;
-  std::ostream *traceOut = nullptr;
-  if (traceOn) {
-    if (trace == "-") {
-      traceOut = &std::cout;
-    } else {
-      traceFile.open(trace, std::ios::binary);
-      if (!traceFile) {
-        std::cerr << "doxrun: cannot write '" << trace << "'\n";
-        return 2;
-      }
-      traceOut = &traceFile;
+  if (options.trace && trace != "-") {
+    traceFile.open(trace, std::ios::binary);
+    if (!traceFile) {
+      std::cerr << "doxrun: cannot write '" << trace << "'\n";
+      return 2;
     }
   }
-  TraceState state;
-  if (traceOut) DoxSetMessageSink(ReportSink, &state);
-
-  DOXDOC doc = DoxNewDoc();
-  if (!doc) {
+  options.scriptName = script;
+  doxrun::RunResult result;
+  output.result = &result;
+  if (options.trace) output.trace = trace == "-" ? &std::cout : &traceFile;
+  doxrun::RunCalls(calls, options, result, Deliver, &output);
+  DoxSetMessageSink(nullptr, nullptr);
+  if (!result.madeDocument) {
     std::cerr << "doxrun: cannot create a document\n";
     return 1;
   }
-  std::ostringstream extra;
-  doxrun::CallContext ctx{doc, traceOut ? &extra : nullptr};
-  for (const doxrun::Call &call : calls) {
-    int64_t result = call.def->call(ctx, call.args);
-    if (traceOut) {
-      *traceOut << call.def->name << " -> " << result << "\n" << extra.str();
-      for (const std::string &r : state.reports) *traceOut << r << "\n";
-      extra.str("");
-      state.reports.clear();
-    }
-  }
-
-  int status = 0;
-  if (!output.empty()) {
-    if (!DoxSaveFile(doc, output.c_str())) {
-      std::cerr << "doxrun: cannot write '" << output << "'\n";
-      status = 1;
-    }
-  } else {
-    uint32_t size = 0;
-    DOXHMEM h = DoxGetData(doc, &size);
-    if (!h) {
-      std::cerr << "doxrun: the document could not be assembled\n";
-      status = 1;
-    } else {
-      const char *p = static_cast<const char *>(DoxMemLock(h));
-      std::fwrite(p, 1, size - 1, stdout);
-      DoxMemUnlock(h);
-      DoxMemFree(h);
-    }
-  }
-  DoxEndDoc(doc);
-  if (traceOut) DoxSetMessageSink(nullptr, nullptr);
-  return status;
+  std::cerr << result.refusals;
+  if (output.status) return output.status;
+  return result.refusedCalls ? 1 : 0;
 }

@@ -34,11 +34,14 @@ struct CallContext {
 };
 
 // Parameter kinds, one letter each: i int32, u uint32, s ANSI string or null,
-// w UTF-16 string or null, b byte string (x"...").
+// w UTF-16 string or null, b byte string (x"..."). An export's kinds come from
+// its declaration in dox.h (the document parameter is implicit); the
+// pseudo-calls give their own.
 struct ExportDef {
   const char *name;
-  const char *params;
+  const char *params;  // null for exports: taken from dox.h
   int64_t (*call)(CallContext &c, const Args &a);
+  const char *signature = nullptr;  // the parameters as dox.h declares them
 };
 
 struct ConstantDef {
@@ -49,6 +52,10 @@ struct ConstantDef {
 void RegisterExports(const ExportDef *defs, size_t n);
 void RegisterConstants(const ConstantDef *defs, size_t n);
 const ExportDef *FindExport(std::string_view name);
+// Up to three registered names close to a misspelt one, "" when none.
+std::string SuggestExports(std::string_view name);
+// Every export of dox.h with its parameters, and the pseudo-calls.
+void PrintExports(std::ostream &out);
 const ConstantDef *FindConstant(std::string_view name);
 const std::vector<const ExportDef *> &AllExports();
 
@@ -71,9 +78,9 @@ int64_t Handle(T *p) {
 
 }  // namespace doxrun
 
-// One export entry: its name, parameter kinds and the call made with the
-// script's arguments `a` on the script's document `c.doc`.
-#define DOXRUN_CALL(name, params, ...)                                    \
+// One entry: the name, the parameter kinds of a pseudo-call, and the call
+// made with the script's arguments `a` on the script's document `c.doc`.
+#define DOXRUN_PSEUDO(name, params, ...)                                  \
   {                                                                       \
     #name, params, [](doxrun::CallContext &c, const doxrun::Args &a) -> int64_t { \
       (void)c;                                                            \
@@ -81,3 +88,4 @@ int64_t Handle(T *p) {
       return static_cast<int64_t>(__VA_ARGS__);                           \
     }                                                                     \
   }
+#define DOXRUN_EXPORT(name, ...) DOXRUN_PSEUDO(name, nullptr, __VA_ARGS__)

@@ -33,7 +33,11 @@ class LineParser {
     if (!IsIdentStart(Peek())) throw ScriptError("expected the name of an export");
     std::string name = Identifier();
     call.def = FindExport(name);
-    if (!call.def) throw ScriptError("unknown export '" + name + "'");
+    if (!call.def) {
+      std::string close = SuggestExports(name);
+      throw ScriptError("unknown export '" + name + "'" +
+                        (close.empty() ? "" : " (did you mean " + close + "?)"));
+    }
     SkipSpace();
     bool paren = Accept('(');
     bool first = true;
@@ -47,7 +51,9 @@ class LineParser {
       if (!paren && AtEnd()) break;
       if (paren && AtEnd()) throw ScriptError("missing ')'");
       if (!first && Accept(',')) SkipSpace();
-      call.args.push_back(Argument());
+      const char *params = call.def->params;
+      size_t at = call.args.size();
+      call.args.push_back(Argument(at < std::strlen(params) ? params[at] : 'i'));
       first = false;
     }
     CheckArguments(call);
@@ -67,13 +73,20 @@ class LineParser {
   void SkipSpace() {
     while (pos_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[pos_]))) ++pos_;
   }
+  // The identifier at the current position, without moving past it.
+  std::string Word() const {
+    size_t end = pos_;
+    while (end < s_.size() && IsIdent(s_[end])) ++end;
+    return s_.substr(pos_, end - pos_);
+  }
   std::string Identifier() {
     size_t start = pos_;
     while (pos_ < s_.size() && IsIdent(s_[pos_])) ++pos_;
     return s_.substr(start, pos_ - start);
   }
 
-  Arg Argument() {
+  // `kind`: the kind of parameter expected here.
+  Arg Argument(char kind) {
     Arg a;
     if (Peek() == '"') {
       a.kind = Arg::Str;
@@ -89,6 +102,10 @@ class LineParser {
     } else if (s_.compare(pos_, 4, "null") == 0 && !IsIdent(pos_ + 4 < s_.size() ? s_[pos_ + 4] : ' ')) {
       pos_ += 4;
       a.kind = Arg::Null;
+    } else if ((kind == 's' || kind == 'w') && IsIdentStart(Peek()) &&
+               !FindConstant(Word())) {
+      throw ScriptError("'" + Word() + "' is not a string: strings are quoted, as in \"" +
+                        Word() + "\"");
     } else {
       a.kind = Arg::Int;
       a.value = Expression();

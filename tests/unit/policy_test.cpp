@@ -1,0 +1,153 @@
+// What call scripts cannot reach: the message-box policy and the library's
+// flags, delivery into files and blocks, the handle utilities, MulDiv.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <fstream>
+#include <sstream>
+
+#include "core/document.h"
+#include "core/errors.h"
+#include "core/library_state.h"
+#include "core/muldiv.h"
+#include "dox.h"
+#include "platform/platform.h"
+
+namespace {
+
+struct Boxes {
+  std::vector<std::string> shown;  // "CODE CAPTION: MESSAGE"
+  Boxes() {
+    DoxSetMessageSink(&Sink, this);
+    DoxResetLastMessage();
+  }
+  ~Boxes() {
+    DoxSetMessageSink(nullptr, nullptr);
+    DoxSetFlags(nullptr, 0, 3);
+    DoxResetLastMessage();
+  }
+  static void DOXAPI Sink(int32_t code, const char *text, const char *caption, void *user) {
+    static_cast<Boxes *>(user)->shown.push_back(std::to_string(code) + " " +
+                                                (caption ? caption : "(null)") + ": " + text);
+  }
+};
+
+std::string Last() {
+  char message[700], caption[128];
+  int32_t code = DoxGetLastMessage(message, caption);
+  return std::to_string(code) + " " + caption + ": " + message;
+}
+
+std::string Text(DOXHMEM h, bool free = true) {
+  std::string s = static_cast<const char *>(DoxMemLock(h));
+  DoxMemUnlock(h);
+  if (free) DoxMemFree(h);
+  return s;
+}
+
+TEST(Reports, BoxesRecordsAndFlags) {
+  Boxes b;
+  DOXDOC one = DoxNewDoc(), other = DoxNewDoc();
+  EXPECT_EQ(2u, DoxSetFlags(one, 1, FLAG_ONE_MSG_BOX));
+  for (int i = 0; i < 3; ++i) DoxInitSect(one);  // the third is dropped
+  DoxInitSect(other);
+  DoxInitSect(other);
+  EXPECT_EQ((std::vector<std::string>(2, "31 DoxInitSect: DoxInitSect() already called")), b.shown);
+  EXPECT_EQ("0 : No User Error", Last());
+  EXPECT_EQ(3u, DoxSetFlags(one, 1, FLAG_NO_MSG_BOX));  // both: recorded, never shown
+  dox::ReportError(dox::FromHandle(one), 6, std::string(150, 'c').c_str());
+  EXPECT_EQ("6 " + std::string(99, 'c') + ": File Read Error", Last());
+  dox::ReportError(nullptr, 23, nullptr);  // library flags: shown, default caption
+  EXPECT_EQ("23 Error: Ran Out of Memory", b.shown.back());
+  EXPECT_EQ(1u, DoxSetFlags(nullptr, 1, FLAG_NO_MSG_BOX));
+  DOXDOC later = DoxNewDoc();
+  EXPECT_EQ(1u, DoxSetFlags(later, 1, 0));
+  EXPECT_EQ(0u, DoxSetFlags(other, 1, 0));
+  dox::plat::MemFailNth(5);  // DoxNewDoc's last block: reported under the library flags
+  EXPECT_EQ(nullptr, DoxNewDoc());
+  EXPECT_EQ("23 OurAlloc: Ran Out of Memory", Last());
+  dox::plat::MemFailNth(1);  // the utilities show their box whatever the flags
+  EXPECT_EQ(nullptr, DoxStrToHandle("abc", 3));
+  EXPECT_EQ("23 (null): Ran Out of Memory", b.shown.back());
+  EXPECT_EQ(1, WEP(7));
+  EXPECT_EQ(1, DoxResetLastMessage());
+  for (DOXDOC d : {one, other, later}) DoxEndDoc(d);
+}
+
+TEST(Delivery, FileAndBlockHoldTheSameText) {
+  Boxes b;
+  DOXDOC doc = DoxNewDoc();
+  DoxInsertText(doc, "caf\xe9\r\n");
+  std::string path = ::testing::TempDir() + "dox_delivery.rtf";
+  EXPECT_EQ(reinterpret_cast<DOXHMEM>(1), DoxSaveFile(doc, path.c_str()));
+  std::stringstream file;
+  file << std::ifstream(path, std::ios::binary).rdbuf();
+  std::remove(path.c_str());
+  uint32_t size = 0;
+  DOXHMEM data = DoxGetData(doc, &size);
+  EXPECT_EQ(file.str().size() + 1, size);
+  EXPECT_EQ(file.str(), Text(data));
+  for (const char *name : {static_cast<const char *>(nullptr), ""}) {
+    DOXHMEM h = DoxSaveFile(doc, name);
+    EXPECT_EQ(42u + 31u, DoxMemSize(h));  // room for the header words and the body
+    EXPECT_EQ(file.str(), Text(h));
+  }
+  EXPECT_EQ(nullptr, DoxSaveFile(doc, "/nonexistent-dir/x.rtf"));
+  EXPECT_EQ((std::vector<std::string>{"5 DoxSave: Could Not Open the File."}), b.shown);
+  DoxEndDoc(doc);
+}
+
+TEST(Utilities, ChunksMbcsAndBadArguments) {
+  std::string src(250, '\0');
+  for (int i = 0; i < 250; ++i) src[i] = static_cast<char>(i);
+  DOXHMEM h = DoxStrToHandleInChunks(src.data(), 250, nullptr, 0, 100);
+  EXPECT_EQ(h, DoxStrToHandleInChunks(src.data() + 100, 250, h, 100, 100));
+  EXPECT_EQ(h, DoxStrToHandleInChunks(src.data() + 200, 250, h, 200, 100));  // 50 fit
+  EXPECT_EQ(nullptr, DoxStrToHandleInChunks(src.data(), 250, h, 250, 100));
+  EXPECT_EQ(nullptr, DoxStrToHandleInChunks(src.data(), 250, h, 0, 0));
+  EXPECT_EQ(250u, DoxMemSize(h));
+  const long live = dox::plat::MemLiveBlocks();
+  char out[250] = {};
+  EXPECT_EQ(1, DoxHandleToStrInChunks(out, 250, h, 0, 100));
+  EXPECT_EQ(1, DoxHandleToStrInChunks(out + 100, 250, h, 100, 100));
+  EXPECT_EQ(live, dox::plat::MemLiveBlocks());  // freed only with the last chunk
+  EXPECT_EQ(1, DoxHandleToStrInChunks(out + 200, 250, h, 200, 100));
+  EXPECT_EQ(live - 1, dox::plat::MemLiveBlocks());
+  EXPECT_EQ(src, std::string(out, 250));
+  EXPECT_EQ(1, DoxHandleToStr(out, 3, DoxStrToHandle("abc", 3)));
+  EXPECT_EQ("abc", std::string(out, 3));
+  EXPECT_EQ(nullptr, DoxStrToHandle(nullptr, 3));
+  EXPECT_EQ(0, DoxHandleToStr(nullptr, 3, h));
+
+  const char chars[] = {'a', '\xa0', 'b'}, leads[] = {0, '\x82', 0};
+  EXPECT_EQ(3, DoxMakeMbcs(out, chars, leads, 3));  // a single-byte code page
+  EXPECT_EQ(std::string("a\xa0" "b", 4), std::string(out, 4));
+  const int32_t saved = dox::Lib().MbcsCodePage;
+  dox::Lib().MbcsCodePage = 1;
+  EXPECT_EQ(4, DoxMakeMbcs(out, chars, leads, 3));
+  EXPECT_EQ(std::string("a\x82\xa0" "b", 5), std::string(out, 5));
+  EXPECT_EQ(3, DoxMakeMbcs(out, chars, nullptr, 3));
+  out[0] = 'z';
+  EXPECT_EQ(0, DoxMakeMbcs(out, chars, leads, 0));
+  EXPECT_EQ('z', out[0]);
+  EXPECT_EQ(0, DoxMakeMbcs(out, chars, leads, -2));
+  EXPECT_EQ('\0', out[0]);
+  dox::Lib().MbcsCodePage = saved;
+  EXPECT_EQ(-2, DoxMakeMbcs(out, chars, leads, -2));
+  EXPECT_EQ(0, DoxMakeMbcs(nullptr, chars, leads, 3));
+}
+
+TEST(MulDiv, RoundsHalvesAwayFromZeroAndFailsWithMinusOne) {
+  const int32_t cases[][4] = {
+      {96, 1440, 96, 1440}, {5, 1, 2, 3},     {-5, 1, 2, -3},   {5, -1, 2, -3},
+      {-5, -1, -2, -3},     {3, 1, -2, -2},   {-1, 1, -2, 1},   {1, 1, 3, 0},
+      {2, 1, 3, 1},         {-2, 1, 3, -1},   {60, 100, 45, 133}, {7, 0, 5, 0},
+      {0, 0, 0, -1},        {-INT_MAX, 1, 1, -INT_MAX}, {INT_MIN, -1, 1, -1},
+      {INT_MIN, INT_MIN, INT_MIN, -1}, {-1073741824, 1, INT_MIN, 1},
+      {65536, 65536, 65536, 65536}, {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+      {10, 5, -4, -13},     {49, 1, 4, 12},   {INT_MAX, 2, 1, -1}, {INT_MIN, 1, 1, -1}};
+  for (const auto &k : cases)
+    EXPECT_EQ(k[3], dox::MulDiv(k[0], k[1], k[2])) << k[0] << " " << k[1] << " " << k[2];
+}
+
+}  // namespace

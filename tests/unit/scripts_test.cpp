@@ -1,0 +1,151 @@
+// Every golden call script, run in-process through doxrun's engine:
+//  - with each of its allocation requests failing in turn: nothing crashes,
+//    DoxEndDoc releases every block, a delivered text is still one balanced
+//    group, and what the calls then return and report (where it differs from
+//    the clean run) is exactly NAME.oom.trace beside the script;
+//  - in two threads at once: each gets the bytes of NAME.rtf.
+// DOX_REGEN=1 rewrites the .oom.trace files (review them with git diff).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/platform.h"
+#include "runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Script {
+  std::string name;
+  std::vector<doxrun::Call> calls;
+  bool usesFiles = false;
+};
+
+std::string Slurp(const fs::path &p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+const std::vector<Script> &Scripts() {
+  static std::vector<Script> all = [] {
+    std::vector<Script> v;
+    for (const auto &e : fs::directory_iterator(DOX_GOLDEN_DIR)) {
+      if (e.path().extension() != ".dox") continue;
+      Script s{e.path().stem().string(), {}};
+      std::string error;
+      EXPECT_TRUE(doxrun::ParseScript(Slurp(e.path()), s.name, s.calls, error)) << error;
+      for (const doxrun::Call &c : s.calls)
+        s.usesFiles |= std::string(c.def->name).find("File") != std::string::npos;
+      v.push_back(std::move(s));
+    }
+    std::sort(v.begin(), v.end(), [](auto &a, auto &b) { return a.name < b.name; });
+    return v;
+  }();
+  return all;
+}
+
+// RTF groups outside escapes: one group that closes only at the end.
+bool OneBalancedGroup(const std::string &t) {
+  long depth = 0;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '\\') ++i;
+    else if (t[i] == '{') ++depth;
+    else if (t[i] == '}' && (--depth < 0 || (depth == 0 && i + 1 != t.size()))) return false;
+  }
+  return !t.empty() && t[0] == '{' && depth == 0;
+}
+
+struct Delivered {
+  bool ok = false;
+  std::string text;
+};
+void Deliver(DOXDOC doc, void *user) {
+  auto *d = static_cast<Delivered *>(user);
+  d->ok = doxrun::DocumentText(doc, d->text);
+}
+
+// The trace split per call: "Name -> result" and its report lines.
+std::vector<std::string> PerCall(const std::string &trace) {
+  std::vector<std::string> calls;
+  std::istringstream in(trace);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("  ", 0) == 0 && !calls.empty()) calls.back() += " |" + line.substr(1);
+    else calls.push_back(line);
+  }
+  return calls;
+}
+
+TEST(Scripts, EveryAllocationFailure) {
+  fs::path work = fs::temp_directory_path() / ("dox_oom_" + std::to_string(::getpid()));
+  fs::create_directories(work);
+  fs::current_path(work);
+  const bool regen = std::getenv("DOX_REGEN") != nullptr;
+  doxrun::RunOptions opt;
+  opt.trace = true;
+  for (const Script &s : Scripts()) {
+    SCOPED_TRACE(s.name);
+    doxrun::RunResult clean;
+    Delivered cleanText;
+    const long live = dox::plat::MemLiveBlocks();
+    const long start = dox::plat::MemRequestCount();
+    doxrun::RunCalls(s.calls, opt, clean, Deliver, &cleanText);
+    const long requests = dox::plat::MemRequestCount() - start;
+    ASSERT_EQ(live, dox::plat::MemLiveBlocks());
+    const std::vector<std::string> cleanCalls = PerCall(clean.trace);
+    std::ostringstream record;
+    for (long n = 1; n <= requests; ++n) {
+      doxrun::RunResult r;
+      Delivered text;
+      dox::plat::MemFailNth(n);
+      doxrun::RunCalls(s.calls, opt, r, Deliver, &text);
+      dox::plat::MemFailNth(0);
+      ASSERT_EQ(live, dox::plat::MemLiveBlocks()) << "request " << n;
+      if (text.ok && OneBalancedGroup(cleanText.text)) {
+        EXPECT_TRUE(OneBalancedGroup(text.text)) << "request " << n;
+      }
+      // The calls whose result or reports changed, the first three in full.
+      std::vector<std::string> calls = PerCall(r.trace);
+      record << n << ":" << (r.madeDocument ? "" : " no document;")
+             << (text.ok ? " delivered" : " not delivered") << "\n";
+      int changed = 0;
+      for (size_t i = 0; i < calls.size(); ++i) {
+        if (i < cleanCalls.size() && calls[i] == cleanCalls[i]) continue;
+        if (++changed <= 3) record << "  " << s.calls[i].line << " " << calls[i] << "\n";
+      }
+      if (changed > 3) record << "  and " << changed - 3 << " more\n";
+    }
+    fs::path expected = fs::path(DOX_GOLDEN_DIR) / (s.name + ".oom.trace");
+    if (regen) std::ofstream(expected, std::ios::binary) << record.str();
+    EXPECT_EQ(Slurp(expected), record.str());
+  }
+  fs::current_path(fs::temp_directory_path());
+  fs::remove_all(work);
+}
+
+TEST(Threads, EveryGoldenScriptInTwoThreadsAtOnce) {
+  auto runAll = [](std::vector<std::string> *failed) {
+    for (const Script &s : Scripts()) {
+      if (s.usesFiles) continue;
+      doxrun::RunResult r;
+      Delivered text;
+      doxrun::RunCalls(s.calls, {}, r, Deliver, &text);
+      if (text.text != Slurp(fs::path(DOX_GOLDEN_DIR) / (s.name + ".rtf")))
+        failed->push_back(s.name);
+    }
+  };
+  std::vector<std::string> a, b;
+  std::thread t(runAll, &a);
+  runAll(&b);
+  t.join();
+  EXPECT_EQ(std::vector<std::string>{}, a);
+  EXPECT_EQ(std::vector<std::string>{}, b);
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+#include "runner.h"
+
+#include <cstring>
+#include <sstream>
+
+namespace doxrun {
+namespace {
+
+struct Capture {
+  std::vector<std::string> lines;  // "  report CODE CAPTION: MESSAGE" for the trace
+  std::vector<std::string> refusals;  // "MESSAGE (CAPTION)"
+};
+thread_local Capture *t_capture = nullptr;
+
+std::string OneLine(const char *text) {
+  std::string s;
+  for (const char *p = text; p && *p; ++p) s += *p == '\n' ? std::string("\\n") : std::string(1, *p);
+  return s;
+}
+
+void DOXAPI Sink(int32_t code, const char *text, const char *caption, void *) {
+  if (!t_capture) return;
+  t_capture->lines.push_back("  report " + std::to_string(code) + " " +
+                             (caption ? caption : "(none)") + ": " + OneLine(text));
+  t_capture->refusals.push_back(OneLine(text) + " (" + (caption ? caption : "no caption") + ")");
+}
+
+struct Recorded {
+  int32_t code;
+  std::string message, caption;
+  bool operator==(const Recorded &o) const {
+    return code == o.code && message == o.message && caption == o.caption;
+  }
+};
+Recorded LastRecorded() {
+  char message[700] = {0}, caption[128] = {0};
+  int32_t code = DoxGetLastMessage(message, caption);
+  return {code, message, caption};
+}
+
+// The file pseudo-calls, refused where the caller does not allow files.
+bool IsFileCall(const ExportDef *def) {
+  static const char *const kFileCalls[] = {"WriteFile", "DeleteFile", "ClipboardPutFile", "PasteFile"};
+  for (const char *name : kFileCalls)
+    if (std::strcmp(def->name, name) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+bool DocumentText(DOXDOC doc, std::string &text) {
+  uint32_t size = 0;
+  DOXHMEM h = DoxGetData(doc, &size);
+  if (!h) return false;
+  const char *p = static_cast<const char *>(DoxMemLock(h));
+  text.assign(p ? p : "", p && size ? size - 1 : 0);
+  DoxMemUnlock(h);
+  DoxMemFree(h);
+  return true;
+}
+
+void RunCalls(const std::vector<Call> &calls, const RunOptions &options, RunResult &result,
+              Deliver deliver, void *user) {
+  DoxSetMessageSink(Sink, nullptr);
+  Capture capture;
+  Capture *outer = t_capture;
+  t_capture = &capture;
+  DOXDOC doc = DoxNewDoc();
+  result.madeDocument = doc != nullptr;
+  std::ostringstream trace, extra;
+  CallContext ctx{doc, options.trace ? &extra : nullptr};
+  for (const Call &call : calls) {
+    capture.lines.clear();
+    capture.refusals.clear();
+    const Recorded before = LastRecorded();
+    int64_t value = 0;
+    if (options.fileCalls || !IsFileCall(call.def)) value = call.def->call(ctx, call.args);
+    const Recorded after = LastRecorded();
+    if (after.code != 0 && !(after == before))
+      capture.refusals.push_back(OneLine(after.message.c_str()) + " (" + after.caption + ")");
+    if (options.trace) {
+      trace << call.def->name << " -> " << value << "\n" << extra.str();
+      for (const std::string &r : capture.lines) trace << r << "\n";
+      extra.str("");
+    }
+    if (!capture.refusals.empty()) {
+      ++result.refusedCalls;
+      for (const std::string &r : capture.refusals)
+        result.refusals += options.scriptName + ":" + std::to_string(call.line) + ": " +
+                           call.def->name + ": " + r + "\n";
+      if (options.stopAtRefusal) break;
+    }
+  }
+  result.trace += trace.str();
+  if (deliver) deliver(doc, user);
+  DoxEndDoc(doc);
+  t_capture = outer;
+}
+
+}  // namespace doxrun

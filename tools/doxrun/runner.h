@@ -1,0 +1,39 @@
+// Running a parsed call script on a new document: the engine behind doxrun,
+// also used by the tests (every golden script under allocation failures and
+// in threads) and the script fuzz target.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "script.h"
+
+namespace doxrun {
+
+struct RunOptions {
+  std::string scriptName;     // for the refusal lines: "NAME:LINE: ..."
+  bool trace = false;         // record "Name -> result" and every report
+  bool stopAtRefusal = false;  // stop after the first refused call
+  bool fileCalls = true;       // the file pseudo-calls (WriteFile, ...) may run
+};
+
+struct RunResult {
+  std::string trace;     // when tracing
+  std::string refusals;  // one line per refused call: "NAME:LINE: DoxCall: message (caption)"
+  int refusedCalls = 0;
+  bool madeDocument = false;  // DoxNewDoc succeeded (the calls run with a null document if not)
+};
+
+// Runs `calls` on a new document, then hands it to `deliver` (which may be
+// null) before ending it. A call is refused when it makes a report: a
+// message box (caught by the runner's sink) or a new silently recorded one.
+// Reports of any thread go to the runner of that thread.
+using Deliver = void (*)(DOXDOC doc, void *user);
+void RunCalls(const std::vector<Call> &calls, const RunOptions &options, RunResult &result,
+              Deliver deliver = nullptr, void *user = nullptr);
+
+// The document's text as DoxGetData delivers it, without the NUL; false when
+// it cannot be had.
+bool DocumentText(DOXDOC doc, std::string &text);
+
+}  // namespace doxrun
