@@ -7,14 +7,18 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 doxrun=$(realpath "${DOXRUN:-$here/../../build/default/doxrun}")
-[ $# -gt 0 ] || set -- $(cd "$here" && ls *.dox | sed 's/\.dox$//')
+[ $# -gt 0 ] || set -- $(cd "$here" && ls *.dox errors/*.dox | sed 's/\.dox$//')
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for name in "$@"; do
   rc=0
-  (cd "$work" && "$doxrun" -o "$here/$name.rtf" --trace "$here/$name.trace" "$here/$name.dox" \
+  opt=()
+  case $(basename "$name") in stop_*) opt=(--stop) ;; esac
+  (cd "$work" && "$doxrun" "${opt[@]}" -o "$here/$name.rtf" --trace "$here/$name.trace" "$here/$name.dox" \
      2>"$work/err") < /dev/null || rc=$?
-  sed -i "s|$here/||" "$work/err"
-  [ "$rc" -le 1 ] || { cat "$work/err"; exit 1; }
-  [ -f "$here/$name.err.trace" ] && { echo "exit $rc"; cat "$work/err"; } >"$here/$name.err.trace"
+  sed -i "s|$here/$name.dox|$(basename "$name").dox|" "$work/err"
+  case $name in errors/*) touch "$here/$name.err.trace" ;; esac
+  if [ "$rc" = 2 ]; then rm -f "$here/$name.rtf" "$here/$name.trace"; touch "$here/$name.err.trace"; fi
+  [ "$rc" -le 1 ] || [ -f "$here/$name.err.trace" ] || { cat "$work/err"; exit 1; }
+  if [ -f "$here/$name.err.trace" ]; then { echo "exit $rc"; cat "$work/err"; } >"$here/$name.err.trace"; fi
 done
