@@ -71,7 +71,7 @@ TEST(Reports, BoxesRecordsAndFlags) {
   EXPECT_EQ("23 (null): Ran Out of Memory", b.shown.back());
   EXPECT_EQ(1, WEP(7));
   EXPECT_EQ(1, DoxResetLastMessage());
-  for (DOXDOC d : {one, other, later}) DoxEndDoc(d);
+  for (DOXDOC d : {one, other, later}) EXPECT_EQ(1, DoxEndDoc(d));
 }
 
 TEST(Delivery, FileAndBlockHoldTheSameText) {
