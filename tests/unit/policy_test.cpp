@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "core/library_state.h"
 #include "core/muldiv.h"
+#include "core/sequence.h"
 #include "dox.h"
 #include "platform/platform.h"
 
@@ -72,6 +73,27 @@ TEST(Reports, BoxesRecordsAndFlags) {
   EXPECT_EQ(1, WEP(7));
   EXPECT_EQ(1, DoxResetLastMessage());
   for (DOXDOC d : {one, other, later}) EXPECT_EQ(1, DoxEndDoc(d));
+}
+
+// Several brackets open: the last one of the list decides the code; one whose
+// "already" matches for the script style ends the choice at once. (Exports
+// reach only some of these combinations.)
+TEST(Reports, RefusalCodeOfSeveralBrackets) {
+  Boxes b;
+  DOXDOC doc = DoxNewDoc();
+  dox::Document *d = dox::FromHandle(doc);
+  using namespace dox;
+  const uint32_t cases[][4] = {
+      {STATE_STYLE_ITEM | STATE_TABLE_ROW, 0, STATE_STYLE_ITEM | STATE_TABLE_ROW, 40},
+      {STATE_FRAME | STATE_TEXT_BOX, STATE_FRAME | STATE_TEXT_BOX, 0, 43},
+      {STATE_SCRIPT_STYLE | STATE_CELL_TEXT, 0, STATE_SCRIPT_STYLE | STATE_CELL_TEXT, 59},
+      {STATE_SCRIPT_STYLE, STATE_SCRIPT_STYLE, STATE_SCRIPT_STYLE, 58}};
+  for (const auto &k : cases) {
+    d->StateBits = k[0];
+    EXPECT_EQ(0, CheckCallSequence(d, "Probe", k[1], 0, k[2]));
+    EXPECT_EQ(std::to_string(k[3]), b.shown.back().substr(0, 2));
+  }
+  DoxEndDoc(doc);
 }
 
 TEST(Delivery, FileAndBlockHoldTheSameText) {
