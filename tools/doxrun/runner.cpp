@@ -61,7 +61,7 @@ bool DocumentText(DOXDOC doc, std::string &text) {
 
 void RunCalls(const std::vector<Call> &calls, const RunOptions &options, RunResult &result,
               Deliver deliver, void *user) {
-  DoxSetMessageSink(Sink, nullptr);
+  if (options.installSink) DoxSetMessageSink(Sink, nullptr);
   Capture capture;
   Capture *outer = t_capture;
   t_capture = &capture;

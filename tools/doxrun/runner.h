@@ -15,6 +15,7 @@ struct RunOptions {
   bool trace = false;         // record "Name -> result" and every report
   bool stopAtRefusal = false;  // stop after the first refused call
   bool fileCalls = true;       // the file pseudo-calls (WriteFile, ...) may run
+  bool installSink = true;     // install the runner's message sink (process-wide) first
 };
 
 struct RunResult {
