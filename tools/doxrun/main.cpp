@@ -22,6 +22,9 @@ options:
   -t, --trace FILE
                   write each call's result, and every report a call makes, to
                   FILE ("-" for standard output)
+  --reader-friendly
+                  reader-friendly RTF: sets FLAG_READER_FRIENDLY as the
+                  library's default before the document is created
   --list          list the exports a script can call, with their parameters
   -h, --help      show this text
 
@@ -48,6 +51,8 @@ YEXT: it puts the bytes of "file" on the clipboard as PICT_FORMAT_DIB (a
 bitmap file), PICT_FORMAT_ENHMETAFILE or PICT_FORMAT_METAFILEPICT (a metafile,
 with the mapping mode and extents given), ready for DoxPastePicture. WriteFile "file" x"..." writes bytes to a file
 (a script can carry its own small pictures) and DeleteFile "file" removes it.
+Include "other.dox" runs the calls of another script (named relative to this
+script's folder) at that point.
 
 Reports: without --trace, a report that would show a message box prints one
 line on standard error. With --trace each call prints "Name -> result" and
@@ -82,16 +87,59 @@ bool ReadFile(const std::string &name, std::string &text) {
   return true;
 }
 
+// The name in a line 'Include "NAME"' (blanks and a comment around it allowed).
+bool IncludeLine(const std::string &line, std::string &name) {
+  size_t p = line.find_first_not_of(" \t");
+  if (p == std::string::npos || line.compare(p, 8, "Include ") != 0) return false;
+  size_t open = line.find('"', p + 8), close = line.find('"', open + 1);
+  if (open == std::string::npos || close == std::string::npos) return false;
+  name = line.substr(open + 1, close - open - 1);
+  return true;
+}
+
+// Parses a script and, in place of each Include line, the script it names.
+bool LoadScript(const std::string &path, std::vector<doxrun::Call> &calls, std::string &error,
+                int depth = 0) {
+  std::string text;
+  if (depth > 8 || !ReadFile(path, text)) {
+    error = "cannot read '" + path + "'" + (depth > 8 ? " (Include nested too deeply)" : "");
+    return false;
+  }
+  // Include lines become blank lines, so that line numbers stay right.
+  std::vector<std::pair<int, std::string>> includes;
+  std::string own, line, name;
+  std::istringstream in(text);
+  for (int no = 1; std::getline(in, line); ++no) {
+    if (IncludeLine(line, name)) {
+      includes.emplace_back(no, name);
+      line.clear();
+    }
+    own += line + "\n";
+  }
+  std::vector<doxrun::Call> ownCalls;
+  if (!doxrun::ParseScript(own, path, ownCalls, error)) return false;
+  const std::string folder = path.substr(0, path.find_last_of("/\\") + 1);
+  size_t next = 0;
+  for (const auto &[no, included] : includes) {
+    while (next < ownCalls.size() && ownCalls[next].line < no) calls.push_back(ownCalls[next++]);
+    if (!LoadScript(folder + included, calls, error, depth + 1)) return false;
+  }
+  calls.insert(calls.end(), ownCalls.begin() + static_cast<long>(next), ownCalls.end());
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
   std::string script, output, trace;
-  bool traceOn = false;
+  bool traceOn = false, readerFriendly = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "-h" || a == "--help") {
       std::cout << kHelp;
       return 0;
+    } else if (a == "--reader-friendly") {
+      readerFriendly = true;
     } else if (a == "--list") {
       for (const doxrun::ExportDef *d : doxrun::AllExports())
         std::cout << d->name << " " << (*d->params ? d->params : "-") << "\n";
@@ -113,14 +161,9 @@ int main(int argc, char **argv) {
     std::cerr << "doxrun: no script given (see --help)\n";
     return 2;
   }
-  std::string text;
-  if (!ReadFile(script, text)) {
-    std::cerr << "doxrun: cannot read '" << script << "'\n";
-    return 2;
-  }
   std::vector<doxrun::Call> calls;
   std::string error;
-  if (!doxrun::ParseScript(text, script, calls, error)) {
+  if (!LoadScript(script, calls, error)) {
     std::cerr << "doxrun: " << error << "\n";
     return 2;
   }
@@ -142,6 +185,7 @@ int main(int argc, char **argv) {
   TraceState state;
   if (traceOut) DoxSetMessageSink(ReportSink, &state);
 
+  if (readerFriendly) DoxSetFlags(nullptr, 1, FLAG_READER_FRIENDLY);
   DOXDOC doc = DoxNewDoc();
   if (!doc) {
     std::cerr << "doxrun: cannot create a document\n";
