@@ -98,7 +98,9 @@ bool PutDocument(Sink &out, const Document *doc) {
   char deff[32] = "\\deff0 ";
   if (ReaderFriendly(doc)) std::snprintf(deff, sizeof deff, "\\deff%d ", static_cast<int>(doc->FontCount));
   if (!out.Put("{\\rtf1\\uc1 ") || !out.Put(deff) || !PutFontTable(out, doc) ||
-      !PutColorTable(out, doc) || !out.Put(s->Body, static_cast<size_t>(s->BodyLength)) ||
+      !PutColorTable(out, doc) ||
+      !out.Put(doc->Reader.ListTables.Data, static_cast<size_t>(doc->Reader.ListTables.Length)) ||
+      !out.Put(s->Body, static_cast<size_t>(s->BodyLength)) ||
       !out.Put(s->Line, static_cast<size_t>(s->LineLength)))
     return false;
   char braces[64];
@@ -123,7 +125,7 @@ DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
   const OutputStream *s = doc->Stream;
   // A caller who closed more groups than it opened (GroupDepth below 0) still
   // gets its text with the one closing brace: the depth adds no room then.
-  int64_t size = 42 + (ReaderFriendly(doc) ? 100 : 0) + 80 * static_cast<int64_t>(doc->FontCount) +
+  int64_t size = 42 + (ReaderFriendly(doc) ? 100 + doc->Reader.ListTables.Length : 0) + 80 * static_cast<int64_t>(doc->FontCount) +
                  30 * static_cast<int64_t>(doc->ColorCount) + s->BodyLength + s->LineLength +
                  (s->GroupDepth > 0 ? s->GroupDepth : 0);
   if (size < 1 || size > UINT32_MAX || !Intact(doc)) return nullptr;

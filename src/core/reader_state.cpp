@@ -39,7 +39,8 @@ bool BufferAppend(Document *doc, ReaderBuffer &b, const void *data, int32_t n) {
 }
 
 void ReleaseReaderState(Document *doc) {
-  for (ReaderBuffer *b : {&doc->Reader.Styles, &doc->Reader.Words, &doc->Reader.Lists}) {
+  for (ReaderBuffer *b : {&doc->Reader.Styles, &doc->Reader.Words, &doc->Reader.Lists,
+                          &doc->Reader.ListTables}) {
     if (b->Handle) {
       plat::MemUnlock(b->Handle);
       plat::MemFree(b->Handle);

@@ -33,8 +33,10 @@ struct ReaderState {
   int32_t ItemIsPara, ItemId;
   int32_t TextBoxStart;            // stream position where a text box's text begins
   ReaderBuffer Styles;             // ReaderStyle records
-  ReaderBuffer Words;              // the style records' words
+  ReaderBuffer Words;              // the style records' words and the lists' texts
   ReaderBuffer Lists;              // list records (format/lists_modern.cpp)
+  int32_t NumberList;              // index + 1 of the list numbering continues in; 0 none
+  ReaderBuffer ListTables;         // "\listtable" and "\listoverridetable", ready to deliver
 };
 
 // Appends n bytes; false (reported) when the block cannot grow.

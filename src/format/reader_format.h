@@ -22,6 +22,12 @@ int32_t RepeatCharStyle(Document *doc, int32_t styleId);
 // After "\plain": the character words of the paragraph's style.
 int32_t RepeatPlainStyle(Document *doc);
 
+// lists_modern.cpp. DoxParaBullet as a Word 97 list paragraph: "\lsN\ilvlN"
+// and a "\listtext" fallback; the lists go to Reader.ListTables.
+int32_t WriteListParagraph(Document *doc, int32_t kind, int32_t style, int32_t level,
+                           int32_t start, const char *textBefore, const char *textAfter,
+                           uint32_t flags);
+
 // shading_modern.cpp. After "\pard": no shading, no style.
 void ResetReaderParagraph(Document *doc);
 // Instead of "\shadingN" or "\cbpatN": "\cbpatN" of the mixed colour.
