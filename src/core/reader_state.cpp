@@ -1,6 +1,7 @@
 #include "core/reader_state.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 #include "core/document.h"

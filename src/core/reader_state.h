@@ -32,6 +32,7 @@ struct ReaderState {
   int32_t ItemStart;               // stream position after a style item's number
   int32_t ItemIsPara, ItemId;
   int32_t TextBoxStart;            // stream position where a text box's text begins
+  int32_t TextBoxPage, TextBoxZ, TextBoxDirection;  // the open text box's opening
   ReaderBuffer Styles;             // ReaderStyle records
   ReaderBuffer Words;              // the style records' words and the lists' texts
   ReaderBuffer Lists;              // list records (format/lists_modern.cpp)
