@@ -15,7 +15,8 @@ struct Document;
 void BeginStyleRecord(Document *doc, int32_t paraStyle, int32_t styleId);
 // Before the item's name: records its words; "\outlinelevel" for "heading N".
 int32_t EndStyleRecord(Document *doc, const char *name);
-// After "\sN": the paragraph style's paragraph and character words.
+// After "\sN": the paragraph style's paragraph words, "\plain" and its
+// character words.
 int32_t RepeatParaStyle(Document *doc, int32_t styleId);
 // After "\csN": the character style's words.
 int32_t RepeatCharStyle(Document *doc, int32_t styleId);

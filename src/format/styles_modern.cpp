@@ -1,7 +1,8 @@
 // Style words in reader-friendly mode. A style item's words are recorded when
 // the item ends, split into paragraph and character words, and written again
-// after "\sN", "\csN" and "\plain": readers keep the paragraph's and the
-// text's own defaults over the style's. Heading styles ("heading 1" to
+// after "\sN" (its paragraph words, then "\plain" and its character words),
+// "\csN" and "\plain" (the character words): readers keep the paragraph's and
+// the text's own defaults over the style's. Heading styles ("heading 1" to
 // "heading 9") also get "\outlinelevel", in the sheet and in the paragraphs.
 #include <cstdlib>
 #include <cstring>
@@ -150,7 +151,9 @@ int32_t RepeatParaStyle(Document *doc, int32_t styleId) {
       rec ? static_cast<int32_t>(rec - reinterpret_cast<const StyleRecord *>(b.Data)) + 1 : 0;
   if (!rec) return 1;
   const StyleRecord copy = *rec;  // the blocks do not move while writing, but stay safe
-  return PutWords(doc, copy.paraOffset, copy.paraLength) &&
+  // The text of the styled paragraph starts from the style's character
+  // formatting, not from what the text before it had.
+  return PutWords(doc, copy.paraOffset, copy.paraLength) && PutWord(doc, doc->Stream, "plain") &&
          PutWords(doc, copy.charOffset, copy.charLength);
 }
 

@@ -85,9 +85,8 @@ int32_t EndShapeResult(Document *doc) {
   return CloseGroup(doc, s) && CloseGroup(doc, s) && FlushRtfLine(doc, s);
 }
 
-int32_t BeginShapeTextBox(Document *doc, int32_t relativeToPage, int32_t zOrder,
-                          int32_t textDirection) {
-  const TextBoxState &b = doc->TextBox;
+int32_t BeginShapeTextBox(Document *doc, const TextBoxState &b, int32_t relativeToPage,
+                          int32_t zOrder, int32_t textDirection) {
   ShapeSpec spec{202,           relativeToPage, zOrder,          b.TextBoxX,
                  b.TextBoxY,    b.TextBoxWidth, b.TextBoxHeight, b.TextBoxFillColor,
                  !b.TextBoxTransparent, b.TextBoxLineColor, b.TextBoxLineWidth, textDirection,

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "objects/text_box_state.h"
+
 namespace dox {
 
 struct Document;
@@ -29,8 +31,8 @@ int32_t EndShapeResult(Document *doc);
 
 // DoxBeginTextBox2 and DoxEndTextBox: "{\shp{\*\shpinst ...{\shptxt " before
 // the caller's text; at the end the text again in the "\do" result.
-int32_t BeginShapeTextBox(Document *doc, int32_t relativeToPage, int32_t zOrder,
-                          int32_t textDirection);
+int32_t BeginShapeTextBox(Document *doc, const TextBoxState &b, int32_t relativeToPage,
+                          int32_t zOrder, int32_t textDirection);
 int32_t EndShapeTextBox(Document *doc);
 
 }  // namespace dox

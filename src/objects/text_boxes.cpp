@@ -41,11 +41,12 @@ DOXEXPORT int32_t DOXAPI DoxBeginTextBox2(DOXDOC handle, int32_t relativeToPage,
                                           int32_t transparent, int32_t textDirection) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::BeginTextBox)) return 0;
-  doc->TextBox = TextBoxState{x, y, width, height, fillColor, lineColor, lineWidth, transparent};
+  const TextBoxState box{x, y, width, height, fillColor, lineColor, lineWidth, transparent};
   if (ReaderFriendly(doc)
-          ? !BeginShapeTextBox(doc, relativeToPage, zOrder, textDirection)
+          ? !BeginShapeTextBox(doc, box, relativeToPage, zOrder, textDirection)
           : !WriteTextBoxOpening(doc, relativeToPage, zOrder, textDirection))
     return 0;
+  doc->TextBox = box;
   doc->StateBits |= STATE_TEXT_BOX;
   return 1;
 }
