@@ -58,7 +58,7 @@ int32_t ListCount(const Document *doc) {
 }
 
 std::string_view Text(const Document *doc, int32_t offset, int32_t length) {
-  if (length <= 0) return {};
+  if (length <= 0 || offset + length > doc->Reader.Words.Length) return {};
   return std::string_view(doc->Reader.Words.Data + offset, static_cast<size_t>(length));
 }
 
@@ -166,6 +166,7 @@ bool RebuildListTables(Document *doc) {
 int32_t FindOrDefine(Document *doc, int32_t bulletStyle, int level, const Level &def,
                      std::string_view before, std::string_view after) {
   ReaderState &r = doc->Reader;
+  if (r.NumberList > ListCount(doc)) r.NumberList = 0;  // the lists were lost
   int32_t found = -1;
   if (bulletStyle >= 0) {
     for (int32_t i = 0; i < ListCount(doc) && found < 0; ++i)

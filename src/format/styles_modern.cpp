@@ -90,7 +90,8 @@ const StyleRecord *FindStyle(const Document *doc, bool para, int32_t id) {
 }
 
 int32_t PutWords(Document *doc, int32_t offset, int32_t length) {
-  if (length <= 0) return 1;
+  // Nothing when the words were lost with a block that could not grow.
+  if (length <= 0 || offset + length > doc->Reader.Words.Length) return 1;
   int32_t ok = 1;
   ForEachWord(std::string_view(doc->Reader.Words.Data + offset, static_cast<size_t>(length)),
               [&](std::string_view name, bool hasValue, int32_t value, std::string_view) {
@@ -164,7 +165,8 @@ int32_t RepeatCharStyle(Document *doc, int32_t styleId) {
 }
 
 int32_t RepeatPlainStyle(Document *doc) {
-  if (!Repeating(doc) || doc->Reader.ParaStyle <= 0) return 1;
+  const int32_t count = doc->Reader.Styles.Length / static_cast<int32_t>(sizeof(StyleRecord));
+  if (!Repeating(doc) || doc->Reader.ParaStyle <= 0 || doc->Reader.ParaStyle > count) return 1;
   const auto *records = reinterpret_cast<const StyleRecord *>(doc->Reader.Styles.Data);
   const StyleRecord &rec = records[doc->Reader.ParaStyle - 1];
   return PutWords(doc, rec.charOffset, rec.charLength);
