@@ -72,6 +72,27 @@ int32_t OpenShape(Document *doc, const ShapeSpec &p) {
   return 1;
 }
 
+// The text again, as one balanced group whatever groups the caller opened or
+// closed in it: an unclosed group of the caller would otherwise be open twice.
+int32_t PutTextCopy(Document *doc, const char *text, int32_t n) {
+  int32_t depth = 0, lowest = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    if (text[i] == '\\') {
+      ++i;  // an escaped brace or backslash
+    } else if (text[i] == '{' || text[i] == '}') {
+      depth += text[i] == '{' ? 1 : -1;
+      if (depth < lowest) lowest = depth;
+    }
+  }
+  OutputStream *s = doc->Stream;
+  for (int32_t k = 0; k < -lowest; ++k)
+    if (!PutRtfChar(doc, s, '{')) return 0;
+  if (n > 0 && !PutRawBytes(doc, text, n)) return 0;
+  for (int32_t k = 0; k < depth - lowest; ++k)
+    if (!PutRtfChar(doc, s, '}')) return 0;
+  return 1;
+}
+
 }  // namespace
 
 int32_t BeginShapeResult(Document *doc, const ShapeSpec &spec) {
@@ -113,7 +134,7 @@ int32_t EndShapeTextBox(Document *doc) {
   int32_t ok = copied && CloseGroup(doc, s) && CloseGroup(doc, s) && OpenGroup(doc, s) &&
                PutWord(doc, s, "shprslt") &&
                WriteTextBoxOpening(doc, r.TextBoxPage, r.TextBoxZ, r.TextBoxDirection) &&
-               (text.Length == 0 || PutRawBytes(doc, text.Data, text.Length)) &&
+               PutTextCopy(doc, text.Data, text.Length) &&
                CloseGroup(doc, s) && WriteTextBoxProps(doc) && CloseGroup(doc, s) &&
                EndShapeResult(doc);
   if (text.Handle) {

@@ -35,6 +35,8 @@ inline long DocumentBlocks(const dox::Document *doc) {
   n += doc->Fonts != nullptr;
   n += doc->Stream->Body != nullptr;
   for (const dox::RowRecord &row : doc->Tables.Rows) n += row.cellDefsHandle != nullptr;
+  const dox::ReaderState &r = doc->Reader;  // reader-friendly mode's blocks
+  for (const dox::ReaderBuffer *b : {&r.Styles, &r.Words, &r.Lists, &r.ListTables}) n += b->Handle != nullptr;
   return n;
 }
 
