@@ -1,20 +1,16 @@
 #!/usr/bin/env python3
-"""Opens reader_facts.dox in LibreOffice in both modes and checks what a reader sees.
-
-  reader_facts.py WORKDIR DOXRUN
-
-The document is written by doxrun with and without --reader-friendly, converted
-with soffice to flat ODT XML and read back: in reader-friendly mode every fact
-must hold; in the default mode each fact marked as a loss must not (otherwise
-the fact proves nothing about the mode).
-"""
+# Opens reader_facts.dox in LibreOffice in both modes and checks what a reader sees.
+#   reader_facts.py WORKDIR DOXRUN
+# The document is written by doxrun with and without --reader-friendly, converted
+# with soffice to flat ODT XML and read back: in reader-friendly mode every fact
+# must hold; in the default mode each fact marked as a loss must not (otherwise
+# the fact proves nothing about the mode).
 import os, shutil, subprocess, sys
 import xml.etree.ElementTree as ET
 
 NS = {p: f'urn:oasis:names:tc:opendocument:xmlns:{u}' for p, u in [
     ('office', 'office:1.0'), ('style', 'style:1.0'), ('text', 'text:1.0'),
     ('fo', 'xsl-fo-compatible:1.0'), ('draw', 'drawing:1.0')]}
-NS['loext'] = 'urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0'
 
 
 # Text in a symbol font comes back in the private use area (U+F020-U+F0FF):
@@ -22,8 +18,7 @@ NS['loext'] = 'urn:org:documentfoundation:names:experimental:office:xmlns:loext:
 SYMBOL_TEXT = {0xF000 + c: c for c in range(0x20, 0x100)}
 
 
-def text_of(element):
-    """The text, a line break as a line feed."""
+def text_of(element):  # a line break as a line feed
     parts = [element.text or '']
     for child in element:
         parts += ['\n' if child.tag == q('text:line-break') else text_of(child), child.tail or '']
@@ -57,8 +52,7 @@ class Fodt:
             else:
                 self._walk(child, list_style, depth)
 
-    def prop(self, family, name, attr):
-        """An attribute of a style's property elements, following its parents."""
+    def prop(self, family, name, attr):  # from the style's properties or its parents'
         while name:
             style = self.styles.get((family, name))
             if style is None:
@@ -133,21 +127,18 @@ FACTS = [
 ]
 
 
-def convert(work, doxrun, script, modes):
-    for name, args in modes.items():
-        subprocess.run([doxrun, *args, '-o', f'{work}/{name}.rtf', script], check=True)
-    subprocess.run(['soffice', f'-env:UserInstallation=file://{work}/profile', '--headless', '--norestore',
-                    '--convert-to', 'fodt', '--outdir', work] + [f'{work}/{n}.rtf' for n in modes],
-                   check=True, capture_output=True)
-    return {name: Fodt(f'{work}/{name}.fodt') for name in modes}
-
-
 def main():
     work, doxrun = sys.argv[1], sys.argv[2]
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     script = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'reader_facts.dox')
-    docs = convert(work, doxrun, script, {'reader': ['--reader-friendly'], 'default': []})
+    modes = {'reader': ['--reader-friendly'], 'default': []}
+    for name, args in modes.items():
+        subprocess.run([doxrun, *args, '-o', f'{work}/{name}.rtf', script], check=True)
+    subprocess.run(['soffice', f'-env:UserInstallation=file://{work}/profile', '--headless', '--norestore',
+                    '--convert-to', 'fodt', '--outdir', work] + [f'{work}/{n}.rtf' for n in modes],
+                   check=True, capture_output=True)
+    docs = {name: Fodt(f'{work}/{name}.fodt') for name in modes}
     failed = 0
     for name, read, expected, lost in FACTS:
         got = {mode: str(read(doc)) for mode, doc in docs.items()}
@@ -159,5 +150,4 @@ def main():
     return 1 if failed else 0
 
 
-if __name__ == '__main__':
-    sys.exit(main())
+sys.exit(main())
