@@ -48,6 +48,9 @@ typedef void *DOXHMEM;
 /* Error-reporting flags (DoxSetFlags). */
 #define FLAG_NO_MSG_BOX 1u  /* record errors for DoxGetLastMessage, show nothing */
 #define FLAG_ONE_MSG_BOX 2u /* show only the first message box of a document */
+/* Reader-friendly RTF (see the README): set before the document's first
+   building call, or with doc 0 for documents created later. */
+#define FLAG_READER_FRIENDLY 0x100u
 
 /* ---- Document lifetime and flags ---------------------------------------- */
 

@@ -6,6 +6,7 @@
 
 #include "core/document.h"
 #include "core/errors.h"
+#include "core/reader_friendly.h"
 #include "dox.h"
 
 namespace dox {
@@ -40,8 +41,14 @@ class Sink {
 // CR LF before entries 2, 5, 8, ... of a table.
 bool PutEntryBreak(Sink &out, int32_t i) { return i % 3 != 2 || out.Put("\r\n", 2); }
 
+// Reader-friendly mode appends a neutral text font as the default font: the
+// first registered font may be a symbol font, which "\deff0" would make the
+// font of all plain text. Appending keeps every other font number.
+constexpr const char *kReaderDefaultFont = "\\froman \\fcharset0 Times New Roman;}";
+
 bool PutFontTable(Sink &out, const Document *doc) {
-  if (doc->FontCount <= 0) return true;
+  const bool reader = ReaderFriendly(doc);
+  if (doc->FontCount <= 0 && !reader) return true;
   if (!out.Put("{\\fonttbl")) return false;
   char buf[64];
   for (int32_t i = 0; i < doc->FontCount; ++i) {
@@ -62,12 +69,19 @@ bool PutFontTable(Sink &out, const Document *doc) {
     }
     if (!out.Put(f.Name, strnlen(f.Name, sizeof f.Name)) || !out.Put(";}", 2)) return false;
   }
+  if (reader) {
+    std::snprintf(buf, sizeof buf, "{\\f%d ", static_cast<int>(doc->FontCount));
+    if (!PutEntryBreak(out, doc->FontCount) || !out.Put(buf) || !out.Put(kReaderDefaultFont))
+      return false;
+  }
   return out.Put("}", 1);
 }
 
 bool PutColorTable(Sink &out, const Document *doc) {
   if (doc->ColorCount <= 0) return true;
-  if (!out.Put("{\\colortbl")) return false;
+  // Reader-friendly mode: an empty first entry, as readers take index 0 for
+  // "no colour"; FindOrAddColor then numbers the colours from 1.
+  if (!out.Put("{\\colortbl") || (ReaderFriendly(doc) && !out.Put(";", 1))) return false;
   char buf[64];
   for (int32_t i = 0; i < doc->ColorCount; ++i) {
     uint32_t c = doc->Colors[i];
@@ -81,8 +95,12 @@ bool PutColorTable(Sink &out, const Document *doc) {
 
 bool PutDocument(Sink &out, const Document *doc) {
   const OutputStream *s = doc->Stream;
-  if (!out.Put("{\\rtf1\\uc1 ") || !out.Put("\\deff0 ") || !PutFontTable(out, doc) ||
-      !PutColorTable(out, doc) || !out.Put(s->Body, static_cast<size_t>(s->BodyLength)) ||
+  char deff[32] = "\\deff0 ";
+  if (ReaderFriendly(doc)) std::snprintf(deff, sizeof deff, "\\deff%d ", static_cast<int>(doc->FontCount));
+  if (!out.Put("{\\rtf1\\uc1 ") || !out.Put(deff) || !PutFontTable(out, doc) ||
+      !PutColorTable(out, doc) ||
+      !out.Put(doc->Reader.ListTables.Data, static_cast<size_t>(doc->Reader.ListTables.Length)) ||
+      !out.Put(s->Body, static_cast<size_t>(s->BodyLength)) ||
       !out.Put(s->Line, static_cast<size_t>(s->LineLength)))
     return false;
   char braces[64];
@@ -107,7 +125,7 @@ DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
   const OutputStream *s = doc->Stream;
   // A caller who closed more groups than it opened (GroupDepth below 0) still
   // gets its text with the one closing brace: the depth adds no room then.
-  int64_t size = 42 + 80 * static_cast<int64_t>(doc->FontCount) +
+  int64_t size = 42 + (ReaderFriendly(doc) ? 100 + doc->Reader.ListTables.Length : 0) + 80 * static_cast<int64_t>(doc->FontCount) +
                  30 * static_cast<int64_t>(doc->ColorCount) + s->BodyLength + s->LineLength +
                  (s->GroupDepth > 0 ? s->GroupDepth : 0);
   if (size < 1 || size > UINT32_MAX || !Intact(doc)) return nullptr;

@@ -35,6 +35,7 @@ void FreeLocked(plat::MemHandle handle) {
 
 void FreeDocument(Document *doc) {
   ReleaseTableState(doc);
+  ReleaseReaderState(doc);
   if (doc->Fonts) FreeLocked(doc->FontsHandle);
   if (doc->Colors) FreeLocked(doc->ColorsHandle);
   if (doc->Stream) {
@@ -94,6 +95,7 @@ DOXEXPORT int32_t DOXAPI DoxEndDoc(DOXDOC handle) {
 DOXEXPORT uint32_t DOXAPI DoxSetFlags(DOXDOC handle, int32_t set, uint32_t flags) {
   Document *doc = FromHandle(handle);
   uint32_t &target = doc ? doc->DocFlags : Lib().LibraryFlags;
+  if (doc) flags = AdmitReaderFlag(doc, set, flags);
   if (set)
     target |= flags;
   else

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/font_color_table.h"
+#include "core/reader_state.h"
 #include "core/stream.h"
 #include "format/style_state.h"
 #include "objects/text_box_state.h"
@@ -50,6 +51,7 @@ struct Document {
   int32_t ScreenDpiY;
   int32_t AtParaStart;  // 1 while the output stands at the start of a paragraph
   StyleState Style;
+  ReaderState Reader;  // reader-friendly mode only
 
   // The blocks the document owns.
   plat::MemHandle SelfHandle;

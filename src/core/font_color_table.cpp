@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/grow.h"
 #include "core/muldiv.h"
+#include "core/reader_friendly.h"
 #include "dox.h"
 
 namespace dox {
@@ -84,9 +85,12 @@ int32_t FindOrAddBulletFont(Document *doc, const char *name) {
 }
 
 int32_t FindOrAddColor(Document *doc, uint32_t color) {
+  // Reader-friendly mode writes an empty entry before the table's colours.
+  const int32_t first = ReaderFriendly(doc) ? 1 : 0;
   for (int32_t i = 0; doc->Colors && i < doc->ColorCount; ++i)
-    if (doc->Colors[i] == color) return i;
-  return AddToColorTable(doc, color);
+    if (doc->Colors[i] == color) return i + first;
+  int32_t index = AddToColorTable(doc, color);
+  return index < 0 ? index : index + first;
 }
 
 }  // namespace dox

@@ -31,7 +31,8 @@ int32_t AddToColorTable(Document *doc, uint32_t color);
 int32_t FindOrAddTextFont(Document *doc, const char *name, int32_t charset);
 // A bullet font: the name alone, ignoring case.
 int32_t FindOrAddBulletFont(Document *doc, const char *name);
-// A colour: the exact value.
+// A colour: the exact value. Returns the index as written (from 1 in
+// reader-friendly mode, after the empty first entry).
 int32_t FindOrAddColor(Document *doc, uint32_t color);
 
 }  // namespace dox

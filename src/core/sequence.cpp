@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "core/library_state.h"
+#include "core/reader_sections.h"
 
 namespace dox {
 namespace {
@@ -96,7 +97,7 @@ int32_t OpenSection(Document *doc) {
                          STATE_SECT_TEXT | STATE_STYLE_SHEET))
     return 0;
   doc->StateBits |= STATE_SECT_INIT;
-  return PutWord(doc, doc->Stream, "sectd");
+  return PutWord(doc, doc->Stream, "sectd") && RepeatPageDistances(doc);
 }
 
 int32_t OpenSectionText(Document *doc) {

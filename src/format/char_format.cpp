@@ -5,6 +5,7 @@
 
 #include "core/document.h"
 #include "core/sequence_rules.h"
+#include "format/reader_format.h"
 #include "dox.h"
 
 using namespace dox;
@@ -60,7 +61,7 @@ extern "C" {
 DOXEXPORT int32_t DOXAPI DoxResetTextProp(DOXDOC handle) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::ResetTextProp)) return 0;
-  return PutWord(doc, doc->Stream, "plain");
+  return PutWord(doc, doc->Stream, "plain") && RepeatPlainStyle(doc);
 }
 
 DOXEXPORT int32_t DOXAPI DoxTextFont(DOXDOC handle, const char *face, int32_t size,
@@ -80,7 +81,7 @@ DOXEXPORT int32_t DOXAPI DoxTextFont2(DOXDOC handle, const char *face, int32_t s
 DOXEXPORT int32_t DOXAPI DoxCharStyleId(DOXDOC handle, int32_t styleId) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::CharStyleId)) return 0;
-  return PutWordValue(doc, doc->Stream, "cs", styleId);
+  return PutWordValue(doc, doc->Stream, "cs", styleId) && RepeatCharStyle(doc, styleId);
 }
 
 DOXEXPORT int32_t DOXAPI DoxTextColor(DOXDOC handle, uint32_t color, int32_t foreground) {

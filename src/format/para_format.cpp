@@ -2,7 +2,9 @@
 // spacing, shading and paragraph styles. Every call writes its control words
 // at once; the reader applies them to the paragraph the following text is in.
 #include "core/document.h"
+#include "core/reader_friendly.h"
 #include "core/sequence_rules.h"
+#include "format/reader_format.h"
 #include "dox.h"
 
 using namespace dox;
@@ -59,6 +61,7 @@ DOXEXPORT int32_t DOXAPI DoxResetParaProp(DOXDOC handle) {
   if (!doc || !EnsureTextPosition(doc, rules::ResetParaProp)) return 0;
   OutputStream *s = doc->Stream;
   if (!PutWord(doc, s, "pard")) return 0;
+  if (ReaderFriendly(doc)) ResetReaderParagraph(doc);
   // Inside a table row the paragraph stays in its cell; a nested table also
   // names its depth, counted from 1.
   if (doc->StateBits & STATE_TABLE_ROW) {
@@ -110,6 +113,7 @@ DOXEXPORT int32_t DOXAPI DoxParaShadeColor(DOXDOC handle, int32_t percent, uint3
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::ParaShadeColor)) return 0;
   if (percent > 100) percent = 100;
+  if (ReaderFriendly(doc)) return WriteMixedShading(doc, percent, color);
   if (percent >= 0) return PutWordValue(doc, doc->Stream, "shading", percent * 100);
   return PutWordValue(doc, doc->Stream, "cbpat", FindOrAddColor(doc, color));
 }
@@ -117,7 +121,7 @@ DOXEXPORT int32_t DOXAPI DoxParaShadeColor(DOXDOC handle, int32_t percent, uint3
 DOXEXPORT int32_t DOXAPI DoxParaStyleId(DOXDOC handle, int32_t styleId) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::ParaStyleId)) return 0;
-  return PutWordValue(doc, doc->Stream, "s", styleId);
+  return PutWordValue(doc, doc->Stream, "s", styleId) && RepeatParaStyle(doc, styleId);
 }
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 // starts a line of its own.
 #include "core/document.h"
 #include "core/sequence_rules.h"
+#include "format/reader_format.h"
 #include "dox.h"
 
 using namespace dox;
@@ -32,6 +33,7 @@ DOXEXPORT int32_t DOXAPI DoxBeginStyleItem(DOXDOC handle, int32_t paraStyle, int
   if (!FlushRtfLine(doc, s)) return 0;
   int32_t ok = OpenGroup(doc, s);
   if (ok && styleId != 0) ok = PutWordValue(doc, s, paraStyle ? "s" : "cs", styleId);
+  BeginStyleRecord(doc, paraStyle, styleId);
   char *kept = doc->Style.PendingStyleName;
   int32_t n = 0;
   while (name && n < kMaxStyleName && name[n]) {
@@ -47,7 +49,8 @@ DOXEXPORT int32_t DOXAPI DoxEndStyleItem(DOXDOC handle) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::EndStyleItem)) return 0;
   OutputStream *s = doc->Stream;
-  if (!PutText(doc, s, doc->Style.PendingStyleName) || !PutRtfChar(doc, s, ';') ||
+  if (!EndStyleRecord(doc, doc->Style.PendingStyleName) ||
+      !PutText(doc, s, doc->Style.PendingStyleName) || !PutRtfChar(doc, s, ';') ||
       !CloseGroup(doc, s) || !FlushRtfLine(doc, s))
     return 0;
   doc->StateBits &= ~STATE_STYLE_ITEM;

@@ -2,7 +2,10 @@
 #include <cstdint>
 
 #include "core/document.h"
+#include "core/reader_friendly.h"
 #include "core/sequence_rules.h"
+#include "format/bullet_glyphs.h"
+#include "format/reader_format.h"
 #include "dox.h"
 
 using namespace dox;
@@ -25,17 +28,6 @@ int32_t WriteTabStops(Document *doc, int32_t kind, int32_t position, int32_t lea
   if (leaderWord && !PutWord(doc, s, leaderWord)) return 0;
   return PutWordValue(doc, s, "tx", position);
 }
-
-struct BulletGlyph {
-  const char *font;
-  uint8_t code;
-};
-
-// By bullet style; any other style is the round bullet of Symbol.
-constexpr BulletGlyph kBullets[] = {
-    {"Symbol", 0xB7},    {"Symbol", 0xA8},    {"Wingdings", 0xA7}, {"Wingdings", 0x71},
-    {"Wingdings", 0x76}, {"Wingdings", 0xD8}, {"Wingdings", 0xFC},
-};
 
 constexpr const char *NumberingWord(int32_t style) {
   switch (style) {
@@ -80,7 +72,7 @@ int32_t WriteBullet(Document *doc, int32_t kind, int32_t style, int32_t level, i
     return 0;
   if (!PutWord(doc, s, "pnhang")) return 0;
   if (bullet) {
-    const BulletGlyph &g = (style >= 1 && style <= 6) ? kBullets[style] : kBullets[0];
+    const BulletGlyph &g = BulletGlyphOf(style);
     if (!(PutWordValue(doc, s, "pnf", FindOrAddBulletFont(doc, g.font)) && OpenGroup(doc, s) &&
           PutWord(doc, s, "pntxtb") && PutRtfHexByte(doc, s, g.code) && CloseGroup(doc, s)))
       return 0;
@@ -108,6 +100,8 @@ DOXEXPORT int32_t DOXAPI DoxParaBullet(DOXDOC handle, int32_t kind, int32_t styl
                                        const char *textAfter, uint32_t flags) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::ParaBullet)) return 0;
+  if (ReaderFriendly(doc))
+    return WriteListParagraph(doc, kind, style, level, start, textBefore, textAfter, flags);
   return WriteBullet(doc, kind, style, level, start, textBefore, textAfter, flags);
 }
 

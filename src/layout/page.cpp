@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/document.h"
+#include "core/reader_sections.h"
 #include "core/sequence.h"
 #include "dox.h"
 
@@ -57,6 +58,7 @@ DOXEXPORT int32_t DOXAPI DoxMargin(DOXDOC handle, int32_t left, int32_t right, i
   const int32_t values[] = {left, right, top, bottom, headerPos, footerPos};
   for (size_t i = 0; i < std::size(values); ++i) {
     // A negative value leaves that margin as it is.
+    if (i >= 4 && values[i] >= 0) RememberPageDistance(doc, i == 4, values[i]);
     if (values[i] >= 0 && !PutWordValue(doc, doc->Stream, Form(doc, kMarginWords[i]), values[i]))
       return 0;
   }

@@ -2,6 +2,7 @@
 // numbering, columns), beginning its text, and the breaks inside and between
 // sections.
 #include "core/document.h"
+#include "core/reader_sections.h"
 #include "core/sequence.h"
 #include "core/sequence_rules.h"
 #include "dox.h"
@@ -21,7 +22,9 @@ DOXEXPORT int32_t DOXAPI DoxSectInfo(DOXDOC handle, int32_t columns, int32_t col
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::SectInfo)) return 0;
   OutputStream *s = doc->Stream;
-  if (!PutWord(doc, s, newPage ? "sbkpage" : "sbknone")) return 0;
+  if (!(newPage == 0 && OmitsContinuousBreak(doc)) &&
+      !PutWord(doc, s, newPage ? "sbkpage" : "sbknone"))
+    return 0;
   if (firstPage > 0) {
     if (!PutWordValue(doc, s, "pgnstarts", firstPage) || !PutWord(doc, s, "pgnrestart"))
       return 0;
@@ -48,6 +51,7 @@ DOXEXPORT int32_t DOXAPI DoxInsertBreak(DOXDOC handle, int32_t kind) {
   switch (kind) {
     case BREAK_SECTION: {
       int32_t ok = PutWord(doc, s, "sect");
+      CountSectionEnd(doc);
       // The section is over even when the word could not be written: the
       // next one starts with its own initialisation.
       doc->StateBits &= ~(STATE_SECT_TEXT | STATE_SECT_INIT);

@@ -4,13 +4,18 @@
 
 namespace dox {
 
-int32_t WriteDrawingObjectOpening(Document *doc, int32_t relativeToPage, int32_t zOrder) {
+int32_t EndParagraphBeforeObject(Document *doc) {
   OutputStream *s = doc->Stream;
   if (!doc->AtParaStart) {
     if (!PutWord(doc, s, "par")) return 0;
     doc->AtParaStart = 1;
   }
-  if (!FlushRtfLine(doc, s) || !OpenGroup(doc, s) || !PutWord(doc, s, "do")) return 0;
+  return FlushRtfLine(doc, s);
+}
+
+int32_t WriteDrawingObjectOpening(Document *doc, int32_t relativeToPage, int32_t zOrder) {
+  OutputStream *s = doc->Stream;
+  if (!EndParagraphBeforeObject(doc) || !OpenGroup(doc, s) || !PutWord(doc, s, "do")) return 0;
   // The vertical anchor comes first.
   if (!PutWord(doc, s, relativeToPage ? "dobypage" : "dobypara") ||
       !PutWord(doc, s, relativeToPage ? "dobxpage" : "dobxmargin"))

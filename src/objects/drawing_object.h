@@ -19,6 +19,13 @@ constexpr int32_t BlueOf(uint32_t color) { return static_cast<int32_t>((color >>
 // horizontal anchor (page, or paragraph and margin), and "\dodhgt" with
 // zOrder when it is positive. Returns 1, or 0 when the stream fails.
 int32_t WriteDrawingObjectOpening(Document *doc, int32_t relativeToPage, int32_t zOrder);
+// Its first part: the "\par" unless at a paragraph start, and a new line.
+int32_t EndParagraphBeforeObject(Document *doc);
+// A text box's opening, from "{\do" to "{\dptxbxtext" (text_boxes.cpp).
+int32_t WriteTextBoxOpening(Document *doc, int32_t relativeToPage, int32_t zOrder,
+                            int32_t textDirection);
+// The box, line and fill of the open text box, as DoxEndTextBox writes them.
+int32_t WriteTextBoxProps(Document *doc);
 
 struct DrawingProps {
   int32_t x, y, width, height;  // twips

@@ -2,9 +2,11 @@
 #include <cstdlib>
 
 #include "core/document.h"
+#include "core/reader_friendly.h"
 #include "core/sequence_rules.h"
 #include "dox.h"
 #include "objects/drawing_object.h"
+#include "objects/shapes_modern.h"
 
 using namespace dox;
 
@@ -33,12 +35,16 @@ DOXEXPORT int32_t DOXAPI DoxDrawRect(DOXDOC handle, int32_t relativeToPage, int3
                                      int32_t transparent) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::DrawRect)) return 0;
+  const bool shape = ReaderFriendly(doc);
+  if (shape && !BeginShapeResult(doc, {1, relativeToPage, zOrder, x, y, width, height, fillColor,
+                                       !transparent, lineColor, lineWidth, 0, 0, 0}))
+    return 0;
   if (!WriteDrawingObjectOpening(doc, relativeToPage, zOrder) ||
       !PutWord(doc, doc->Stream, "dprect") ||
       !WriteDrawingObjectProps(doc, {x, y, width, height, lineColor, lineWidth, RedOf(fillColor),
                                      GreenOf(fillColor), BlueOf(fillColor), transparent ? 0 : 1}))
     return 0;
-  return CloseDrawingObject(doc);
+  return CloseDrawingObject(doc) && (!shape || EndShapeResult(doc));
 }
 
 DOXEXPORT int32_t DOXAPI DoxDrawLine(DOXDOC handle, int32_t relativeToPage, int32_t x1, int32_t y1,
@@ -47,6 +53,11 @@ DOXEXPORT int32_t DOXAPI DoxDrawLine(DOXDOC handle, int32_t relativeToPage, int3
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::DrawLine)) return 0;
   OutputStream *s = doc->Stream;
+  const bool shape = ReaderFriendly(doc);
+  if (shape && !BeginShapeResult(doc, {20, relativeToPage, zOrder, x1 < x2 ? x1 : x2,
+                                       y1 < y2 ? y1 : y2, Extent(x1, x2), Extent(y1, y2), 0, 0,
+                                       lineColor, lineWidth, 0, x2 < x1, y2 < y1}))
+    return 0;
   if (!WriteDrawingObjectOpening(doc, relativeToPage, zOrder) || !PutWord(doc, s, "dpline"))
     return 0;
   // The end points as given; the box around them follows in the properties.
@@ -60,7 +71,7 @@ DOXEXPORT int32_t DOXAPI DoxDrawLine(DOXDOC handle, int32_t relativeToPage, int3
   if (!WriteDrawingObjectProps(doc, {x1 < x2 ? x1 : x2, y1 < y2 ? y1 : y2, Extent(x1, x2),
                                      Extent(y1, y2), lineColor, lineWidth, 255, 255, 255, 1}))
     return 0;
-  return CloseDrawingObject(doc);
+  return CloseDrawingObject(doc) && (!shape || EndShapeResult(doc));
 }
 
 }  // extern "C"

@@ -2,11 +2,36 @@
 // ordinary text calls. The box's geometry, line and fill follow its text, so
 // the begin call keeps them in the document until the end call.
 #include "core/document.h"
+#include "core/reader_friendly.h"
 #include "core/sequence_rules.h"
 #include "dox.h"
 #include "objects/drawing_object.h"
+#include "objects/shapes_modern.h"
 
 using namespace dox;
+
+namespace dox {
+
+int32_t WriteTextBoxOpening(Document *doc, int32_t relativeToPage, int32_t zOrder,
+                            int32_t textDirection) {
+  OutputStream *s = doc->Stream;
+  if (!WriteDrawingObjectOpening(doc, relativeToPage, zOrder) || !PutWord(doc, s, "dptxbx") ||
+      !PutWordValue(doc, s, "dptxbxmar", 40))
+    return 0;
+  if (textDirection == TEXTBOX_TEXT_BTLR && !PutWord(doc, s, "dptxbtlr")) return 0;
+  if (textDirection == TEXTBOX_TEXT_TBRL && !PutWord(doc, s, "dptxtbrl")) return 0;
+  return OpenGroup(doc, s) && PutWord(doc, s, "dptxbxtext");
+}
+
+int32_t WriteTextBoxProps(Document *doc) {
+  const TextBoxState &b = doc->TextBox;
+  return WriteDrawingObjectProps(
+      doc, {b.TextBoxX, b.TextBoxY, b.TextBoxWidth, b.TextBoxHeight, b.TextBoxLineColor,
+            b.TextBoxLineWidth, RedOf(b.TextBoxFillColor), GreenOf(b.TextBoxFillColor),
+            BlueOf(b.TextBoxFillColor), b.TextBoxTransparent ? 0 : 1});
+}
+
+}  // namespace dox
 
 extern "C" {
 
@@ -16,14 +41,12 @@ DOXEXPORT int32_t DOXAPI DoxBeginTextBox2(DOXDOC handle, int32_t relativeToPage,
                                           int32_t transparent, int32_t textDirection) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::BeginTextBox)) return 0;
-  OutputStream *s = doc->Stream;
-  if (!WriteDrawingObjectOpening(doc, relativeToPage, zOrder) || !PutWord(doc, s, "dptxbx") ||
-      !PutWordValue(doc, s, "dptxbxmar", 40))
+  const TextBoxState box{x, y, width, height, fillColor, lineColor, lineWidth, transparent};
+  if (ReaderFriendly(doc)
+          ? !BeginShapeTextBox(doc, box, relativeToPage, zOrder, textDirection)
+          : !WriteTextBoxOpening(doc, relativeToPage, zOrder, textDirection))
     return 0;
-  if (textDirection == TEXTBOX_TEXT_BTLR && !PutWord(doc, s, "dptxbtlr")) return 0;
-  if (textDirection == TEXTBOX_TEXT_TBRL && !PutWord(doc, s, "dptxtbrl")) return 0;
-  if (!OpenGroup(doc, s) || !PutWord(doc, s, "dptxbxtext")) return 0;
-  doc->TextBox = TextBoxState{x, y, width, height, fillColor, lineColor, lineWidth, transparent};
+  doc->TextBox = box;
   doc->StateBits |= STATE_TEXT_BOX;
   return 1;
 }
@@ -40,14 +63,10 @@ DOXEXPORT int32_t DOXAPI DoxEndTextBox(DOXDOC handle) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::EndTextBox)) return 0;
   OutputStream *s = doc->Stream;
-  const TextBoxState &b = doc->TextBox;
   // The text ends as the caller left it: no paragraph mark is added.
-  if (!CloseGroup(doc, s) ||
-      !WriteDrawingObjectProps(
-          doc, {b.TextBoxX, b.TextBoxY, b.TextBoxWidth, b.TextBoxHeight, b.TextBoxLineColor,
-                b.TextBoxLineWidth, RedOf(b.TextBoxFillColor), GreenOf(b.TextBoxFillColor),
-                BlueOf(b.TextBoxFillColor), b.TextBoxTransparent ? 0 : 1}) ||
-      !CloseGroup(doc, s) || !FlushRtfLine(doc, s))
+  if (ReaderFriendly(doc) ? !EndShapeTextBox(doc)
+                          : (!CloseGroup(doc, s) || !WriteTextBoxProps(doc) ||
+                             !CloseGroup(doc, s) || !FlushRtfLine(doc, s)))
     return 0;
   doc->StateBits &= ~STATE_TEXT_BOX;
   doc->AtParaStart = 1;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/errors.h"
+#include "core/field_instruction.h"
 #include "core/muldiv.h"
 #include "core/sequence_rules.h"
 #include "dox.h"
@@ -265,7 +266,7 @@ int32_t WriteLinkedPicture(Document *doc, OutputStream *s, const char *fileName,
                 !PutWordValue(doc, s, "kllinkpicth", height)))
     return 0;
   if (!OpenGroup(doc, s) || !PutWord(doc, s, "field") || !OpenGroup(doc, s) ||
-      !PutWord(doc, s, "fldinst") || !PutText(doc, s, "INCLUDEPICTURE "))
+      !PutFieldInstructionWord(doc, s) || !PutText(doc, s, "INCLUDEPICTURE "))
     return 0;
   s->StreamFlags |= STREAM_RAW_TEXT;
   int32_t ok = WriteLinkInstruction(doc, s, fileName);

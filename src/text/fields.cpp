@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/document.h"
+#include "core/field_instruction.h"
 #include "core/sequence_rules.h"
 #include "dox.h"
 
@@ -18,7 +19,7 @@ int32_t OpenField(Document *doc, OutputStream *s, const char *fieldWord,
                   const char *instruction, const char *instructionTail, const char *result) {
   if (!OpenGroup(doc, s) || !PutWord(doc, s, "field")) return 0;
   if (fieldWord && !PutWord(doc, s, fieldWord)) return 0;
-  if (!OpenGroup(doc, s) || !PutWord(doc, s, "fldinst")) return 0;
+  if (!OpenGroup(doc, s) || !PutFieldInstructionWord(doc, s)) return 0;
   PutText(doc, s, instruction);
   PutText(doc, s, instructionTail);
   if (!CloseGroup(doc, s)) return 0;

@@ -5,6 +5,7 @@
 
 #include "core/document.h"
 #include "core/sequence_rules.h"
+#include "text/unicode_line_ends.h"
 #include "dox.h"
 
 using namespace dox;
@@ -28,6 +29,11 @@ DOXEXPORT int32_t DOXAPI DoxInsertUText(DOXDOC handle, const uint16_t *text) {
   doc->AtParaStart = n >= 2 && text[n - 2] == 13 && text[n - 1] == 10;
   OutputStream *s = doc->Stream;
   for (size_t i = 0; i < n; ++i) {
+    if (UnicodeUnitAsAnsi(doc, text[i])) {
+      const char byte = static_cast<char>(text[i]);
+      if (!PutRtfText(doc, s, &byte, 1)) return 0;
+      continue;
+    }
     char digits[8];
     int len = std::snprintf(digits, sizeof digits, "%u", static_cast<unsigned>(text[i]));
     s->SpacePending = 0;

@@ -40,7 +40,7 @@ const std::vector<Script> &Scripts() {
       if (e.path().extension() != ".dox") continue;
       Script s{e.path().stem().string(), {}};
       std::string error;
-      EXPECT_TRUE(doxrun::ParseScript(Slurp(e.path()), s.name, s.calls, error)) << error;
+      EXPECT_TRUE(doxrun::LoadScript(e.path().string(), s.calls, error)) << error;
       for (const doxrun::Call &c : s.calls)
         s.usesFiles |= std::string(c.def->name).find("File") != std::string::npos;
       v.push_back(std::move(s));

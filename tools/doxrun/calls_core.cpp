@@ -35,6 +35,7 @@ const ExportDef kExports[] = {
 const ConstantDef kConstants[] = {
     {"FLAG_NO_MSG_BOX", FLAG_NO_MSG_BOX},
     {"FLAG_ONE_MSG_BOX", FLAG_ONE_MSG_BOX},
+    {"FLAG_READER_FRIENDLY", FLAG_READER_FRIENDLY},
 };
 
 doxrun::Registrar exports(kExports);

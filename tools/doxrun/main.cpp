@@ -24,6 +24,9 @@ options:
                   write each call's result, and every report a call makes, to
                   FILE ("-" for standard output)
   --stop          stop at the first refused call
+  --reader-friendly
+                  reader-friendly RTF: sets FLAG_READER_FRIENDLY as the
+                  library's default before the document is created
   --list          list the exports a script can call, with their parameters
   -h, --help      show this text
 
@@ -50,6 +53,8 @@ YEXT: it puts the bytes of "file" on the clipboard as PICT_FORMAT_DIB (a
 bitmap file), PICT_FORMAT_ENHMETAFILE or PICT_FORMAT_METAFILEPICT (a metafile,
 with the mapping mode and extents given), ready for DoxPastePicture. WriteFile "file" x"..." writes bytes to a file
 (a script can carry its own small pictures) and DeleteFile "file" removes it.
+Include "other.dox" runs the calls of another script (named relative to this
+script's folder) at that point.
 
 Refusals: a call that makes a report (a message box, or a newly recorded
 silent report) is refused; each refusal prints one line on standard error,
@@ -61,15 +66,6 @@ exits with 1 when any call was refused (--stop: it stops at the first). With
 A script error (unknown export, wrong number or kind of arguments, bad escape)
 stops doxrun with a message naming the line, exit status 2, and no output.
 )help";
-
-bool ReadFile(const std::string &name, std::string &text) {
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  text = ss.str();
-  return true;
-}
 
 struct Output {
   std::string file;  // empty: standard output
@@ -101,6 +97,7 @@ void Deliver(DOXDOC doc, void *user) {
 
 int main(int argc, char **argv) {
   std::string script, trace;
+  bool readerFriendly = false;
   Output output;
   doxrun::RunOptions options;
   for (int i = 1; i < argc; ++i) {
@@ -111,6 +108,8 @@ int main(int argc, char **argv) {
     } else if (a == "--list") {
       doxrun::PrintExports(std::cout);
       return 0;
+    } else if (a == "--reader-friendly") {
+      readerFriendly = true;
     } else if (a == "--stop") {
       options.stopAtRefusal = true;
     } else if ((a == "-o" || a == "-t" || a == "--trace") && i + 1 < argc) {
@@ -130,14 +129,9 @@ int main(int argc, char **argv) {
     std::cerr << "doxrun: no script given (see --help)\n";
     return 2;
   }
-  std::string text;
-  if (!ReadFile(script, text)) {
-    std::cerr << "doxrun: cannot read '" << script << "'\n";
-    return 2;
-  }
   std::vector<doxrun::Call> calls;
   std::string error;
-  if (!doxrun::ParseScript(text, script, calls, error)) {
+  if (!doxrun::LoadScript(script, calls, error)) {
     std::cerr << "doxrun: " << error << "\n";
     return 2;
   }
@@ -150,6 +144,7 @@ int main(int argc, char **argv) {
     }
   }
   options.scriptName = script;
+  if (readerFriendly) DoxSetFlags(nullptr, 1, FLAG_READER_FRIENDLY);
   doxrun::RunResult result;
   output.result = &result;
   if (options.trace) output.trace = trace == "-" ? &std::cout : &traceFile;

@@ -57,7 +57,6 @@ std::string SuggestExports(std::string_view name);
 // Every export of dox.h with its parameters, and the pseudo-calls.
 void PrintExports(std::ostream &out);
 const ConstantDef *FindConstant(std::string_view name);
-const std::vector<const ExportDef *> &AllExports();
 
 struct Registrar {
   template <size_t N>

@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <limits>
 #include <stdexcept>
 
@@ -309,6 +311,62 @@ bool ParseScript(const std::string &text, const std::string &fileName, std::vect
     start = end + 1;
   }
   return true;
+}
+
+namespace {
+
+bool ReadFile(const std::string &name, std::string &text) {
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  text = ss.str();
+  return true;
+}
+
+// The name in a line 'Include "NAME"' (blanks and a comment around it allowed).
+bool IncludeLine(const std::string &line, std::string &name) {
+  size_t p = line.find_first_not_of(" \t");
+  if (p == std::string::npos || line.compare(p, 8, "Include ") != 0) return false;
+  size_t open = line.find('"', p + 8), close = line.find('"', open + 1);
+  if (open == std::string::npos || close == std::string::npos) return false;
+  name = line.substr(open + 1, close - open - 1);
+  return true;
+}
+
+bool Load(const std::string &path, std::vector<Call> &calls, std::string &error, int depth) {
+  std::string text;
+  if (depth > 8 || !ReadFile(path, text)) {
+    error = "cannot read '" + path + "'" + (depth > 8 ? " (Include nested too deeply)" : "");
+    return false;
+  }
+  // Include lines become blank lines, so that line numbers stay right.
+  std::vector<std::pair<int, std::string>> includes;
+  std::string own, line, name;
+  std::istringstream in(text);
+  for (int no = 1; std::getline(in, line); ++no) {
+    if (IncludeLine(line, name)) {
+      includes.emplace_back(no, name);
+      line.clear();
+    }
+    own += line + "\n";
+  }
+  std::vector<Call> ownCalls;
+  if (!ParseScript(own, path, ownCalls, error)) return false;
+  const std::string folder = path.substr(0, path.find_last_of("/\\") + 1);
+  size_t next = 0;
+  for (const auto &[no, included] : includes) {
+    while (next < ownCalls.size() && ownCalls[next].line < no) calls.push_back(ownCalls[next++]);
+    if (!Load(folder + included, calls, error, depth + 1)) return false;
+  }
+  calls.insert(calls.end(), ownCalls.begin() + static_cast<long>(next), ownCalls.end());
+  return true;
+}
+
+}  // namespace
+
+bool LoadScript(const std::string &path, std::vector<Call> &calls, std::string &error) {
+  return Load(path, calls, error, 0);
 }
 
 }  // namespace doxrun

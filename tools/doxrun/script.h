@@ -19,4 +19,8 @@ struct Call {
 bool ParseScript(const std::string &text, const std::string &fileName, std::vector<Call> &calls,
                  std::string &error);
 
+// Reads and parses the script file `path`; a line 'Include "NAME"' runs the
+// calls of the script NAME (relative to this one's folder) at that point.
+bool LoadScript(const std::string &path, std::vector<Call> &calls, std::string &error);
+
 }  // namespace doxrun
