@@ -6,7 +6,7 @@
 #   tests/fuzz/run.sh [SECONDS] [BUILD_DIR] [TARGET...]
 #
 # SECONDS defaults to 60 per target, BUILD_DIR to build/fuzz, the targets to
-# all three (fuzz_pict_file, fuzz_paste, fuzz_api). New inputs that reach new
+# all four (fuzz_pict_file, fuzz_paste, fuzz_api, fuzz_image). New inputs that reach new
 # code are kept in BUILD_DIR/corpus/<target> across runs; an input that makes
 # a target fail is written to BUILD_DIR/artifacts/ and the script fails.
 # Further libFuzzer options can be given in FUZZ_FLAGS (for example
@@ -18,7 +18,7 @@ seconds=${1:-60}
 build=${2:-build/fuzz}
 shift $(( $# > 2 ? 2 : $# ))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_pict_file fuzz_paste fuzz_api)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_pict_file fuzz_paste fuzz_api fuzz_image)
 
 cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}" dox_fuzz_seeds
@@ -32,8 +32,10 @@ for target in "${targets[@]}"; do
   echo "== $target: ${seconds}s"
   # The first directory receives the new inputs; the seeds and the kept
   # regression inputs are read as well.
+  mkdir -p "$build/seeds/$corpus"
   dirs=("$build/corpus/$target" "$build/seeds/$corpus")
   [ -d "tests/fuzz/regressions/$corpus" ] && dirs+=("tests/fuzz/regressions/$corpus")
+  [ -d "tests/fuzz/corpus/$corpus" ] && dirs+=("tests/fuzz/corpus/$corpus")
   # shellcheck disable=SC2086
   "$build/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" ${FUZZ_FLAGS:-} \

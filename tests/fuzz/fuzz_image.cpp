@@ -1,0 +1,67 @@
+// Fuzz target: bytes as a PNG or JPEG (the header readers on an exact-size
+// copy), as a picture from memory and from a file at the natural and a given
+// size, and as UTF-8 text and a hyperlink. A refused input writes nothing;
+// the document stays one balanced group and nothing stays allocated.
+#include <vector>
+
+#include "fuzz_support.h"
+#include "pictures/image_readers.h"
+#include "platform/platform.h"
+
+using namespace doxfuzz;
+
+namespace {
+
+int64_t Written(DOXDOC doc) {
+  const dox::OutputStream *s = dox::FromHandle(doc)->Stream;
+  return int64_t{s->BodyLength} + s->LineLength;
+}
+
+// Runs one call; a refusal (0) may not have written anything.
+template <typename F>
+void Call(DOXDOC doc, F call) {
+  int64_t before = Written(doc);
+  if (!call()) Require(Written(doc) == before, "a refused input writes nothing");
+}
+
+// The shared sink knows the first 60 codes only.
+void DOXAPI Sink(int32_t code, const char *text, const char *, void *) {
+  Require(code >= 0 && code <= DOX_ERR_BAD_UTF8 && text && *text, "a report has its message");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  DoxSetMessageSink(Sink, nullptr);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  std::vector<uint8_t> exact(data, data + size);  // reads past the end are caught
+  dox::ImageInfo info;
+  for (auto reader : {dox::ReadPngInfo, dox::ReadJpegInfo})
+    if (reader(exact.data(), size, &info))
+      Require(info.width >= 1 && info.width <= dox::kMaxImageSide && info.height >= 1 &&
+                  info.height <= dox::kMaxImageSide && info.dpiX >= 0 && info.dpiY >= 0,
+              "an accepted image has a usable size");
+  const std::string path = WorkDir() + "/input.img";
+  WriteFile(path, Bytes(reinterpret_cast<const char *>(data), size));
+  const std::string text(reinterpret_cast<const char *>(data), size);  // cut at a NUL
+  const long baseline = dox::plat::MemLiveBlocks();
+  DOXDOC doc = DoxNewDoc();
+  Require(doc != nullptr, "a document can be made");
+  const auto n = static_cast<uint32_t>(size);
+  Call(doc, [&] { return DoxInsertImageData(doc, exact.data(), n, 0, 0); });
+  Call(doc, [&] { return DoxInsertImageData(doc, exact.data(), n, 0, 1440); });
+  Call(doc, [&] { return DoxInsertImageFile(doc, path.c_str(), 2880, -1); });
+  Call(doc, [&] { return DoxInsertUtf8Text(doc, text.c_str()); });
+  Call(doc, [&] { return DoxInsertHyperlink(doc, text.c_str(), text.c_str(), size & 1); });
+  dox::Document *d = dox::FromHandle(doc);
+  CheckDocument(d, true);
+  CheckBodyLines(d);
+  Require(d->Stream->GroupDepth == 0, "every group is closed");
+  CheckDelivery(doc, true, true);
+  EndDocument(doc);
+  Require(dox::plat::MemLiveBlocks() == baseline, "nothing stays allocated");
+  return 0;
+}
