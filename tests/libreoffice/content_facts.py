@@ -31,6 +31,7 @@ subprocess.run(["soffice", f"-env:UserInstallation=file://{work}/profile", "--he
 ns = {n: f"urn:oasis:names:tc:opendocument:xmlns:{u}:1.0" for n, u in
       [("draw", "drawing"), ("text", "text"), ("svg", "svg-compatible")]}
 ns["xlink"] = "http://www.w3.org/1999/xlink"
+q = lambda n, a: f"{{{ns[n]}}}{a}"
 body = ET.parse(f"{work}/facts.fodt").getroot()
 TWIPS = {"in": 1440, "cm": 1440 / 2.54, "mm": 144 / 2.54, "pt": 20}
 
@@ -39,11 +40,9 @@ def twips(length):
     return round(float(length[:-len(unit)]) * TWIPS[unit])
 
 def shown(i, mime, width, height):  # within 2 twips (the reader's rounding)
-    if len(frames) <= i: return False
-    m, w, h = frames[i]
+    m, w, h = frames[i] if i < len(frames) else (None, 0, 0)
     return m == mime and abs(w - width) <= 2 and abs(h - height) <= 2
 
-q = lambda n, a: f"{{{ns[n]}}}{a}"
 frames = [(f.find("draw:image", ns).get(q("draw", "mime-type")),
            twips(f.get(q("svg", "width"))), twips(f.get(q("svg", "height"))))
           for f in body.iter(q("draw", "frame"))]
@@ -60,8 +59,7 @@ facts = [
     ("link to a URL", links.get("https://example.com/a?b=1") == "Example site"),
     ("link to a bookmark", links.get("#Intro") == "the introduction"),
 ]
-for name, ok in facts:
-    print(("ok:   " if ok else "FAIL: ") + name)
+print("\n".join(("ok:   " if ok else "FAIL: ") + name for name, ok in facts))
 if not all(ok for _, ok in facts):
     print("frames:", frames, "\nlinks:", links, "\nparagraphs:", paragraphs)
     sys.exit(1)
