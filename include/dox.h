@@ -439,6 +439,61 @@ DOXEXPORT DOXHENHMETAFILE DOXAPI DoxEnhMetaFileFromBits(const void *bits, uint32
 /* Host helper: deletes an enhanced metafile; 1 on success. */
 DOXEXPORT int32_t DOXAPI DoxDeleteEnhMetaFile(DOXHENHMETAFILE enhMetafile);
 
+/* @section-content (PNG and JPEG pictures, pictures from memory, UTF-8 text, hyperlinks) */
+
+/* Codes these calls report (DoxGetLastMessage, the message sink), each with
+   the call's name as caption. They also report code 23 (out of memory) and
+   code 48 (a call out of sequence) as the other calls do. */
+#define DOX_ERR_IMAGE_FILE 60 /* the image file cannot be opened or read */
+#define DOX_ERR_BAD_IMAGE 61  /* not a usable PNG, JPEG, bitmap or metafile */
+#define DOX_ERR_BAD_UTF8 62   /* malformed UTF-8 text */
+
+/* Inserts a picture from the bytes of a PNG, JPEG, bitmap (.bmp), placeable
+   metafile (.wmf) or enhanced metafile (.emf) image, told apart by their first
+   bytes.
+     bytes, size  the whole image file as it is stored (size in bytes)
+     width, height  the displayed size in twips; 0 (or less) takes it from the
+                  image: both 0 give the image's own size (PNG pHYs or JPEG
+                  JFIF resolution, 96 dpi when it states none; bitmaps and
+                  metafiles as DoxInsertPictFile does), one 0 keeps the
+                  image's aspect ratio.
+   PNG and JPEG become "\pict\pngblip" / "\pict\jpegblip" groups with "\picw"
+   and "\pich" in pixels and "\picwgoal" and "\pichgoal" in twips; bitmaps and
+   metafiles are written as DoxInsertPictFile writes them.
+   Returns 1, or 0 when nothing was written: DOX_ERR_BAD_IMAGE for an unknown
+   signature, a cut image, a PNG without IHDR first, a JPEG without a frame
+   header, a side of 0 or over 65,535 pixels, an unusable bitmap or metafile
+   header (and null bytes); code 23 when memory runs out.
+   Example: DoxInsertImageData(doc, png, pngSize, 2880, 0);  (2 inches wide) */
+DOXEXPORT int32_t DOXAPI DoxInsertImageData(DOXDOC doc, const void *bytes, uint32_t size,
+                                            int32_t width, int32_t height);
+/* DoxInsertImageData with the bytes of the file fileName. Reports
+   DOX_ERR_IMAGE_FILE when the file cannot be opened or read, code 23 for a
+   file of 2 GB or more.
+   Example: DoxInsertImageFile(doc, "logo.png", 0, 0);  (at its own size) */
+DOXEXPORT int32_t DOXAPI DoxInsertImageFile(DOXDOC doc, const char *fileName, int32_t width,
+                                            int32_t height);
+/* Inserts NUL-terminated UTF-8 text: characters below 128 as DoxInsertText
+   writes them (TAB "\tab", braces and backslashes escaped), CR LF, CR or LF a
+   paragraph end ("\par"), every other character "\uN ?" as DoxInsertUText
+   does (above U+FFFF: the two units of its surrogate pair). A null text is
+   empty. Returns 1, or 0 with DOX_ERR_BAD_UTF8 and nothing written for
+   malformed text: a byte that starts no sequence, a cut sequence, an overlong
+   form, a surrogate or a value over U+10FFFF.
+   Example: DoxInsertUtf8Text(doc, "Gr\xC3\xBC\xC3\x9F Gott\r\n"); */
+DOXEXPORT int32_t DOXAPI DoxInsertUtf8Text(DOXDOC doc, const char *text);
+/* Inserts a hyperlink: a HYPERLINK field to the URL target, or with
+   toBookmark != 0 to the bookmark target of this document ("\l"), showing
+   text (null or empty: the target) in the current character formatting.
+   Both strings are UTF-8 written as DoxInsertUtf8Text writes text; quotes and
+   backslashes in the target are escaped for the field instruction and its
+   control characters (below 32) left out. An empty or null target writes
+   nothing and returns 0 without a report. Returns 1, or 0 with
+   DOX_ERR_BAD_UTF8 and nothing written for malformed UTF-8.
+   Example: DoxInsertHyperlink(doc, "https://example.com/", "Example", 0); */
+DOXEXPORT int32_t DOXAPI DoxInsertHyperlink(DOXDOC doc, const char *target, const char *text,
+                                            int32_t toBookmark);
+
 /* @section-hardening (bad arguments and exhausted memory)
  *
  * Null document: every call that takes a document returns 0 (a null handle

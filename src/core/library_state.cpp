@@ -75,6 +75,17 @@ constexpr const char *kMessages[] = {
 };
 static_assert(sizeof kMessages / sizeof kMessages[0] == 60);
 
+// The messages of the codes added since, from 60 on (DOX_ERR_* in dox.h).
+struct AddedMessage {
+  int32_t code;
+  const char *text;
+};
+constexpr AddedMessage kAddedMessages[] = {
+    {DOX_ERR_IMAGE_FILE, "Can not open or read the image file"},
+    {DOX_ERR_BAD_IMAGE, "Invalid or unsupported image"},
+    {DOX_ERR_BAD_UTF8, "Malformed UTF-8 text"},
+};
+
 // Attach when the library is loaded, also where no DllMain runs (the static
 // library, systems other than Windows).
 __attribute__((constructor)) void AttachOnLoad() { LibraryEntry(1); }
@@ -91,6 +102,7 @@ int32_t LibraryEntry(uint32_t reason) {
   g_lib.LastErrorCode = 0;
   g_lib.LastMessage[0] = '\0';
   for (int i = 0; i < 60; ++i) g_lib.MessageTable[i] = kMessages[i];
+  for (const auto &m : kAddedMessages) g_lib.MessageTable[m.code] = m.text;
   g_lib.LibraryFlags = 0;
   g_lib.EnhMetaClipFormat = 14;
   return 1;

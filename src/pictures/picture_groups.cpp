@@ -177,4 +177,8 @@ void EnhMetaPixelSize(const Document *doc, const uint8_t *header, int32_t *pixel
       MulDiv(extent(LoadI32(header + 12), LoadI32(header + 20)), doc->ScreenDpiY, dpiY);
 }
 
+int32_t WritePictHex(Document *doc, OutputStream *s, const uint8_t *bytes, uint32_t count) {
+  return DumpHex(doc, s, bytes, count);
+}
+
 }  // namespace dox

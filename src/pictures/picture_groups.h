@@ -34,6 +34,11 @@ int32_t WriteDibPictGroup(Document *doc, OutputStream *s, int32_t displayWidth,
                           int32_t displayHeight, const uint8_t *info, const uint8_t *bits,
                           uint32_t infoCount, uint32_t bitsCount);
 
+// The bytes of a picture as the groups above write them (lower-case
+// hexadecimal, never a line break inside a byte), for the picture groups
+// built elsewhere. 1 when every digit was written.
+int32_t WritePictHex(Document *doc, OutputStream *s, const uint8_t *bytes, uint32_t count);
+
 // ---- Shared helpers --------------------------------------------------------
 inline uint16_t Load16(const uint8_t *p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 inline uint32_t Load32(const uint8_t *p) {

@@ -40,7 +40,8 @@ Recorded LastRecorded() {
 
 // The file pseudo-calls, refused where the caller does not allow files.
 bool IsFileCall(const ExportDef *def) {
-  static const char *const kFileCalls[] = {"WriteFile", "DeleteFile", "ClipboardPutFile", "PasteFile"};
+  static const char *const kFileCalls[] = {"WriteFile", "DeleteFile", "ClipboardPutFile", "PasteFile",
+                                            "InsertImageDataOf"};
   for (const char *name : kFileCalls)
     if (std::strcmp(def->name, name) == 0) return true;
   return false;
