@@ -21,6 +21,10 @@ thread_local bool t_newThrows = false;
 thread_local long t_newCalls = 0;
 }  // namespace
 
+// The replacements pair malloc with free, as the standard library's own do.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void *operator new(std::size_t n) {
   if (t_newThrows) {
     ++t_newCalls;
@@ -169,6 +173,27 @@ TEST(Safety, BadHandlesAreRefused) {
   EXPECT_EQ(7u, cap.boxes.size());
   EXPECT_EQ(16u, DoxMemSize(block));
   EXPECT_EQ(nullptr, DoxMemFree(block));
+}
+
+// The buffer utilities on counts below 1: DoxMakeMbcs never reads `chars`
+// then, so a null one is no error; DoxStrToHandle takes a negative size as
+// the unsigned count it is for the allocator (4 GiB - 1 for -1), which no
+// block can have: the out-of-memory box, whatever the flags, and 0.
+TEST(Safety, UtilitiesOnNegativeCounts) {
+  doxtest::ReportCapture cap;
+  DoxSetFlags(nullptr, 1, FLAG_NO_MSG_BOX);
+  char out[4] = "zz";
+  EXPECT_EQ(-2, DoxMakeMbcs(out, nullptr, nullptr, -2));
+  EXPECT_EQ('\0', out[0]);
+  out[0] = 'z';
+  EXPECT_EQ(0, DoxMakeMbcs(out, nullptr, nullptr, 0));
+  EXPECT_EQ('z', out[0]);
+  const long live = dox::plat::MemLiveBlocks(), requests = dox::plat::MemRequestCount();
+  EXPECT_EQ(nullptr, DoxStrToHandle("abc", -1));
+  EXPECT_EQ(live, dox::plat::MemLiveBlocks());
+  EXPECT_EQ(requests, dox::plat::MemRequestCount()) << "not even tried";
+  EXPECT_EQ((std::vector<doxtest::Report>{{23, "Ran Out of Memory", "(null)"}}), cap.boxes);
+  EXPECT_EQ(0, DoxGetLastMessage(nullptr, nullptr));
 }
 
 // Threads building documents of their own, each making refused calls that
