@@ -151,7 +151,7 @@ TEST(Safety, BadHandlesAreRefused) {
   long local[64] = {};
   auto value = [](uintptr_t v) { return reinterpret_cast<void *>(v); };
   const uintptr_t liveBits = reinterpret_cast<uintptr_t>(live);
-  void *const bad[] = {ended, freed, block, local, value(0x12345678), value(liveBits ^ 0x10000),
+  void *const bad[] = {ended, freed, block, local, value(0x12345678), value(liveBits + 0x10000),
                        value(liveBits + 1), value(0xFFFFFFFF)};
   for (void *b : bad) {
     auto *doc = static_cast<DOXDOC>(b);
