@@ -160,7 +160,9 @@ TEST(Safety, BadHandlesAreRefused) {
     EXPECT_EQ(0u, DoxSetFlags(doc, 1, 3)) << b;
     if (b == block) continue;
     char out[4];
-    const int64_t results[] = {DoxMemLock(b) != nullptr, DoxMemUnlock(b), DoxMemSize(b),
+    const dox::plat::LogFont font{};
+    const int64_t results[] = {DoxEnumFont(&font, nullptr, 4, reinterpret_cast<intptr_t>(b)),
+                               DoxMemLock(b) != nullptr, DoxMemUnlock(b), DoxMemSize(b),
                                DoxMemFree(b) != b,       DoxHandleToStr(out, 4, b),
                                DoxDeleteEnhMetaFile(b),  DoxDeleteMetaFile(b),
                                DoxClipboardSetData(PICT_FORMAT_DIB, b)};
