@@ -1,6 +1,9 @@
 // A clipboard of this process for systems without Windows: empty at start,
 // opened by one caller at a time, owning the data put on it (up to
-// kFormats formats at once).
+// kFormats formats at once) until it is emptied, at the latest when the
+// process ends.
+#include <cstdlib>
+
 #include "platform/spin_lock.h"
 
 #include "platform/platform.h"
@@ -56,6 +59,31 @@ void Release(uint32_t format, void *data) {
   MemFree(block);
 }
 
+// Moves everything on the clipboard to `old`. Under the guard.
+void TakeAll(Entry *old) {
+  for (int i = 0; i < kFormats; ++i) {
+    old[i] = g_board.entries[i];
+    g_board.entries[i].data = nullptr;
+  }
+}
+
+void ReleaseTaken(Entry *old) {
+  for (int i = 0; i < kFormats; ++i)
+    if (old[i].data) Release(old[i].format, old[i].data);
+}
+
+// Frees what is left on the clipboard when the process ends.
+void ReleaseAll() {
+  Entry old[kFormats];
+  {
+    Guard g;
+    TakeAll(old);
+  }
+  ReleaseTaken(old);
+}
+
+__attribute__((constructor)) void ReleaseAtExit() { std::atexit(ReleaseAll); }
+
 }  // namespace
 
 bool ClipOpen() {
@@ -107,13 +135,9 @@ bool ClipEmpty() {
   {
     Guard g;
     if (!g_board.open) return false;
-    for (int i = 0; i < kFormats; ++i) {
-      old[i] = g_board.entries[i];
-      g_board.entries[i].data = nullptr;
-    }
+    TakeAll(old);
   }
-  for (Entry &e : old)
-    if (e.data) Release(e.format, e.data);
+  ReleaseTaken(old);
   return true;
 }
 
