@@ -18,9 +18,13 @@ void SetComposed(const char *text) {
   lib.MessageTable[kErrComposed] = lib.ComposedMessage;
 }
 
-void Record(int32_t code, const char *caption) {
+// Records a report; `composed`, when not null, becomes the text of code 48
+// at the same time, so that a reader sees the code, caption and text of one
+// report.
+void Record(int32_t code, const char *caption, const char *composed) {
   LibraryState &lib = Lib();
   plat::SpinGuard guard(ReportLock());
+  if (composed) SetComposed(composed);
   lib.LastErrorCode = code;
   if (!caption) caption = "";
   std::strncpy(lib.LastMessage, caption, kLastMessageSize - 1);
@@ -31,9 +35,10 @@ void Record(int32_t code, const char *caption) {
 int32_t Report(Document *doc, uint32_t flags, int32_t code, const char *caption,
                const char *text) {
   if (flags & FLAG_NO_MSG_BOX) {
-    Record(code, caption);
+    Record(code, caption, text);
     return 0;
   }
+  if (text) SetComposedMessage(text);
   plat::ShowMessage(code, text ? text : MessageText(code), caption ? caption : "Error");
   if (doc) doc->StateBits |= STATE_BOX_SHOWN;
   return 0;
@@ -42,8 +47,10 @@ int32_t Report(Document *doc, uint32_t flags, int32_t code, const char *caption,
 int32_t ReportWithText(Document *doc, int32_t code, const char *caption, const char *text) {
   if (!doc) return Report(nullptr, LibraryFlags(), code, caption, text);
   if (!(doc->DocFlags & FLAG_NO_MSG_BOX) && (doc->StateBits & STATE_BOX_SHOWN) &&
-      (doc->DocFlags & FLAG_ONE_MSG_BOX))
+      (doc->DocFlags & FLAG_ONE_MSG_BOX)) {
+    if (text) SetComposedMessage(text);  // dropped, but the text is code 48's
     return 0;
+  }
   return Report(doc, doc->DocFlags, code, caption, text);
 }
 
@@ -54,10 +61,6 @@ int32_t ReportError(Document *doc, int32_t code, const char *caption) {
 }
 
 int32_t ReportComposedError(Document *doc, const char *text, const char *caption) {
-  {
-    plat::SpinGuard guard(ReportLock());
-    SetComposed(text);
-  }
   return ReportWithText(doc, kErrComposed, caption, text);
 }
 
