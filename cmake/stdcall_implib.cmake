@@ -5,7 +5,7 @@
 # stdcall names come from the DLL's symbol table, restricted to the names of
 # the .def file; dlltool --kill-at then maps each of them to its plain export.
 #   cmake -DNM=... -DDLLTOOL=... -DDLL=dox.dll -DDEF=dox.def -DIMPLIB=libdox.dll.a
-#         -DWORKDIR=... -P stdcall_implib.cmake
+#         -P stdcall_implib.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/dox_exports.cmake)
 dox_def_exports(${DEF} listed)
 
@@ -35,9 +35,14 @@ if(missing)
   message(FATAL_ERROR "no stdcall symbol in ${DLL} for: ${missing}")
 endif()
 
-file(WRITE ${WORKDIR}/dox_stdcall.def "${def}")
-execute_process(COMMAND ${DLLTOOL} --kill-at --dllname dox.dll -d ${WORKDIR}/dox_stdcall.def
-                        -l ${IMPLIB}
+# dlltool names the library's own symbols (__<name>_iname, _head_<name>) after
+# the output path as given: run it in the import library's directory with the
+# bare file names, so that no path of the build machine ends up in the file.
+get_filename_component(implibDir ${IMPLIB} DIRECTORY)
+get_filename_component(implibName ${IMPLIB} NAME)
+file(WRITE ${implibDir}/dox_stdcall.def "${def}")
+execute_process(COMMAND ${DLLTOOL} --kill-at --dllname dox.dll -d dox_stdcall.def -l ${implibName}
+                WORKING_DIRECTORY ${implibDir}
                 RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "${DLLTOOL} could not write ${IMPLIB}")

@@ -498,16 +498,36 @@ DOXEXPORT int32_t DOXAPI DoxInsertHyperlink(DOXDOC doc, const char *target, cons
  *
  * Null document: every call that takes a document returns 0 (a null handle
  *   for DoxGetData and DoxSaveFile) and reports nothing; DoxEndDoc returns 1;
- *   DoxSetFlags sets the default flags. A document already ended is not
- *   detected: like any freed pointer it must not be passed again.
+ *   DoxSetFlags sets the default flags.
+ * Bad document: a handle that DoxNewDoc did not return, or one already ended,
+ *   is refused without being followed: every call returns 0 (a null handle
+ *   for DoxGetData and DoxSaveFile) and reports nothing, DoxEndDoc and
+ *   DoxSetFlags included. Document handles fit in 32 bits.
+ * Bad memory handle: outside Windows a memory block, metafile or enhanced
+ *   metafile handle the library did not make, or one already freed or
+ *   deleted, is refused (DoxMemLock and the pastes fail as for a block that
+ *   cannot be locked, DoxMemFree returns the handle, the clipboard does not
+ *   take it); on Windows the system checks them.
  * Null strings are empty ones (texts, names, marks, bullet texts, file names:
  *   a null picture file name cannot be opened, a linked one is linked as
  *   empty), except where a call needs the string: DoxInsertMergeField with no
- *   name and DoxInsertControl with no word (or an empty one) write nothing and
- *   return 0, without a report. DoxSaveFile with a null name delivers into
- *   memory. The buffer utilities (DoxStrToHandle, DoxStrToHandleInChunks,
- *   DoxHandleToStr, DoxHandleToStrInChunks, DoxMakeMbcs) return 0 and do
- *   nothing when the source or target buffer is null.
+ *   name and DoxInsertControl with no word write nothing and return 0,
+ *   without a report. An empty word is written as any word: the backslash
+ *   (and the value), which then escapes the character after it. DoxSaveFile
+ *   with a null name delivers into memory. The buffer utilities
+ *   (DoxStrToHandle, DoxStrToHandleInChunks, DoxHandleToStr,
+ *   DoxHandleToStrInChunks, DoxMakeMbcs) return 0 and do nothing when the
+ *   source or target buffer is null, except DoxMakeMbcs with a count of 0 or
+ *   less, which never reads chars. DoxStrToHandle with a negative size asks
+ *   for that many bytes as an unsigned count (4 GiB - 1 for -1): the
+ *   out-of-memory box and 0, on every platform without trying.
+ * Bitmap files: a pixel offset before the end of the 14-byte file header or
+ *   beyond the end of the file reports code 23 under "KelPictureFromDIB" and
+ *   returns 1. An information header is read from its 40 bytes whatever its
+ *   size field says (other than 12, the core form). Refused with code 1 and
+ *   0, since reading them would go past the bytes before the pixels: fewer
+ *   than 40 header bytes (other than the core form), a core header without
+ *   its whole colour table.
  * Long strings are written whole, except style names (cut to 300
  *   characters) and face names (the font table keeps 31 characters; a longer
  *   name finds the entry it made). A file name of any length is used whole;
@@ -519,6 +539,11 @@ DOXEXPORT int32_t DOXAPI DoxInsertHyperlink(DOXDOC doc, const char *target, cons
  *   computed in 32-bit arithmetic and wrap around where they would overflow
  *   (a line from INT32_MIN to INT32_MAX is -1 wide); MulDiv results that do
  *   not fit are -1.
+ * C++ exceptions never leave a call, whatever operator new the host
+ *   installed: the library allocates through the C heap only.
+ * Threads: documents are independent; the last-message record and the
+ *   library flags are shared, the last report wins, and a reader always sees
+ *   one whole code and caption.
  * Memory: when the body, the font table or the colour table cannot grow, it
  *   is lost (code 23, see the calls): later calls stay safe, a line that
  *   cannot be stored any more is reported again under "FlushRtfLine",

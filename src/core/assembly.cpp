@@ -143,8 +143,14 @@ DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
     return nullptr;
   }
   plat::MemUnlock(h);
+  DOXHMEM host = plat::HostFromMem(h);
+  if (!host) {
+    plat::MemFree(h);
+    ReportError(doc, kErrOutOfMemory, kCaption);
+    return nullptr;
+  }
   if (sizeOut) *sizeOut = static_cast<uint32_t>(out.used());
-  return h;
+  return host;
 }
 
 DOXHMEM AssembleDocument(Document *doc, const char *fileName, uint32_t *sizeOut) {

@@ -6,6 +6,9 @@
 #include "dox.h"
 
 namespace dox {
+
+constinit plat::HandleTable g_documents(plat::kHandleDocument);
+
 namespace {
 
 constexpr int32_t kInitialBodyCapacity = 1000;
@@ -73,7 +76,7 @@ DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void) {
   }
   plat::ScreenDpi(&doc->ScreenDpiX, &doc->ScreenDpiY);
   doc->AtParaStart = 1;
-  doc->DocFlags = Lib().LibraryFlags;
+  doc->DocFlags = LibraryFlags();
   doc->TableLevel = -1;
   OutputStream *s = doc->Stream;
   s->BodyCapacity = kInitialBodyCapacity;
@@ -84,23 +87,37 @@ DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void) {
   }
   PutWord(doc, s, "ansi");
   PutWord(doc, s, "ftnbj");
-  return ToHandle(doc);
+  // A full table of handles is memory run out too.
+  void *handle = g_documents.Add(doc);
+  if (!handle) {
+    FreeDocument(doc);
+    ReportLibraryError(kErrOutOfMemory, "OurAlloc");
+    return nullptr;
+  }
+  doc->Handle = static_cast<DOXDOC>(handle);
+  return doc->Handle;
 }
 
+// 1; 0 for a handle that is no live document (other than 0).
 DOXEXPORT int32_t DOXAPI DoxEndDoc(DOXDOC handle) {
-  if (Document *doc = FromHandle(handle)) FreeDocument(doc);
+  if (!handle) return 1;
+  auto *doc = static_cast<Document *>(g_documents.Remove(handle));
+  if (!doc) return 0;
+  FreeDocument(doc);
   return 1;
 }
 
+// With a handle that is no live document (other than 0): 0, nothing changed.
 DOXEXPORT uint32_t DOXAPI DoxSetFlags(DOXDOC handle, int32_t set, uint32_t flags) {
+  if (!handle) return SetLibraryFlags(set, flags);
   Document *doc = FromHandle(handle);
-  uint32_t &target = doc ? doc->DocFlags : Lib().LibraryFlags;
-  if (doc) flags = AdmitReaderFlag(doc, set, flags);
+  if (!doc) return 0;
+  flags = AdmitReaderFlag(doc, set, flags);
   if (set)
-    target |= flags;
+    doc->DocFlags |= flags;
   else
-    target &= ~flags;
-  return target;
+    doc->DocFlags &= ~flags;
+  return doc->DocFlags;
 }
 
 }  // extern "C"

@@ -9,6 +9,7 @@
 #include "format/style_state.h"
 #include "objects/text_box_state.h"
 #include "pictures/picture_state.h"
+#include "platform/handle_table.h"
 #include "platform/platform.h"
 #include "tables/table_state.h"
 
@@ -58,9 +59,16 @@ struct Document {
   plat::MemHandle StreamHandle;
   plat::MemHandle ColorsHandle;
   plat::MemHandle FontsHandle;
+
+  DoxDocumentTag *Handle;  // the caller's handle of the document
 };
 
-inline Document *FromHandle(DoxDocumentTag *h) { return reinterpret_cast<Document *>(h); }
-inline DoxDocumentTag *ToHandle(Document *d) { return reinterpret_cast<DoxDocumentTag *>(d); }
+// The handles of the documents made by DoxNewDoc and not ended yet.
+extern constinit plat::HandleTable g_documents;
+
+// The document of a handle; null for 0, a handle already ended and any value
+// DoxNewDoc did not return. Takes no lock.
+inline Document *FromHandle(DoxDocumentTag *h) { return static_cast<Document *>(g_documents.Find(h)); }
+inline DoxDocumentTag *ToHandle(const Document *d) { return d->Handle; }
 
 }  // namespace dox

@@ -10,36 +10,67 @@
 namespace dox {
 namespace {
 
-void Record(int32_t code, const char *caption) {
+// Sets the text of code 48. Under the report lock.
+void SetComposed(const char *text) {
   LibraryState &lib = Lib();
+  std::strncpy(lib.ComposedMessage, text, kComposedMessageSize - 1);
+  lib.ComposedMessage[kComposedMessageSize - 1] = '\0';
+  lib.MessageTable[kErrComposed] = lib.ComposedMessage;
+}
+
+// Records a report; `composed`, when not null, becomes the text of code 48
+// at the same time, so that a reader sees the code, caption and text of one
+// report.
+void Record(int32_t code, const char *caption, const char *composed) {
+  LibraryState &lib = Lib();
+  plat::SpinGuard guard(ReportLock());
+  if (composed) SetComposed(composed);
   lib.LastErrorCode = code;
   if (!caption) caption = "";
   std::strncpy(lib.LastMessage, caption, kLastMessageSize - 1);
   lib.LastMessage[kLastMessageSize - 1] = '\0';
 }
 
-int32_t Report(Document *doc, uint32_t flags, int32_t code, const char *caption) {
+// `text` is the message's text, or null for the table's text of `code`.
+int32_t Report(Document *doc, uint32_t flags, int32_t code, const char *caption,
+               const char *text) {
   if (flags & FLAG_NO_MSG_BOX) {
-    Record(code, caption);
+    Record(code, caption, text);
     return 0;
   }
-  plat::ShowMessage(code, MessageText(code), caption ? caption : "Error");
+  if (text) SetComposedMessage(text);
+  plat::ShowMessage(code, text ? text : MessageText(code), caption ? caption : "Error");
   if (doc) doc->StateBits |= STATE_BOX_SHOWN;
   return 0;
+}
+
+int32_t ReportWithText(Document *doc, int32_t code, const char *caption, const char *text) {
+  if (!doc) return Report(nullptr, LibraryFlags(), code, caption, text);
+  if (!(doc->DocFlags & FLAG_NO_MSG_BOX) && (doc->StateBits & STATE_BOX_SHOWN) &&
+      (doc->DocFlags & FLAG_ONE_MSG_BOX)) {
+    if (text) SetComposedMessage(text);  // dropped, but the text is code 48's
+    return 0;
+  }
+  return Report(doc, doc->DocFlags, code, caption, text);
 }
 
 }  // namespace
 
 int32_t ReportError(Document *doc, int32_t code, const char *caption) {
-  if (!doc) return Report(nullptr, Lib().LibraryFlags, code, caption);
-  if (!(doc->DocFlags & FLAG_NO_MSG_BOX) && (doc->StateBits & STATE_BOX_SHOWN) &&
-      (doc->DocFlags & FLAG_ONE_MSG_BOX))
-    return 0;
-  return Report(doc, doc->DocFlags, code, caption);
+  return ReportWithText(doc, code, caption, nullptr);
+}
+
+int32_t ReportComposedError(Document *doc, const char *text, const char *caption) {
+  return ReportWithText(doc, kErrComposed, caption, text);
 }
 
 int32_t ReportLibraryError(int32_t code, const char *caption) {
-  return Report(nullptr, Lib().LibraryFlags, code, caption);
+  return Report(nullptr, LibraryFlags(), code, caption, nullptr);
+}
+
+void SetComposedMessage(const char *text) {
+  plat::SpinGuard guard(ReportLock());
+  SetComposed(text);
 }
 
 }  // namespace dox

@@ -21,6 +21,11 @@ enum ErrorCode : int32_t {
 // DoxGetLastMessage. Always returns 0.
 int32_t ReportError(Document *doc, int32_t code, const char *caption);
 
+// Reports code 48 with `text` (also kept as the text of code 48 from now on).
+int32_t ReportComposedError(Document *doc, const char *text, const char *caption);
+// Sets the text of code 48 without a report.
+void SetComposedMessage(const char *text);
+
 // Reports following the library-wide flags even when a document exists (the
 // reports made before a document exists and those of the growth routines).
 int32_t ReportLibraryError(int32_t code, const char *caption);

@@ -50,7 +50,7 @@ int32_t AddToFontTable(Document *doc, const char *name) {
   std::memset(&e, 0, sizeof e);
   if (name) std::strncpy(e.Name, name, sizeof e.Name - 1);
   doc->EnumFontIndex = index;
-  plat::EnumFontFaces(e.Name, DoxEnumFont, reinterpret_cast<intptr_t>(doc));
+  plat::EnumFontFaces(e.Name, DoxEnumFont, reinterpret_cast<intptr_t>(doc->Handle));
   return index;
 }
 
@@ -97,7 +97,8 @@ int32_t FindOrAddColor(Document *doc, uint32_t color) {
 
 extern "C" DOXEXPORT int32_t DOXAPI DoxEnumFont(const void *logFont, const void *,
                                                 uint32_t, intptr_t user) {
-  auto *doc = reinterpret_cast<dox::Document *>(user);
+  // `user` is the document's handle, checked as any export checks it.
+  dox::Document *doc = dox::FromHandle(reinterpret_cast<DoxDocumentTag *>(user));
   const auto *lf = static_cast<const dox::plat::LogFont *>(logFont);
   if (!doc || !lf || !doc->Fonts || doc->EnumFontIndex < 0 ||
       doc->EnumFontIndex >= doc->FontCount)

@@ -20,6 +20,18 @@ int32_t ChunkLength(int32_t total, int32_t offset, int32_t chunk) {
   return chunk;
 }
 
+// A new block of `bytes` bytes with its host handle; null (with the box
+// shown) when memory runs out.
+DOXHMEM NewHostBlock(size_t bytes) {
+  plat::MemHandle block = plat::MemAlloc(bytes, false);
+  DOXHMEM host = plat::HostFromMem(block);
+  if (!host) {
+    plat::MemFree(block);
+    ShowOutOfMemory();
+  }
+  return host;
+}
+
 }  // namespace
 }  // namespace dox
 
@@ -29,17 +41,24 @@ extern "C" {
 
 DOXEXPORT DOXHMEM DOXAPI DoxStrToHandle(const void *source, int32_t size) {
   if (!source) return nullptr;
-  if (size < 0) size = 0;
-  plat::MemHandle h = plat::MemAlloc(static_cast<size_t>(size), false);
-  void *p = h ? plat::MemLock(h) : nullptr;
+  // A negative size asks for that many bytes as an unsigned count (4 GiB - 1
+  // for -1), more than any block can hold: not even tried.
+  if (size < 0) {
+    ShowOutOfMemory();
+    return nullptr;
+  }
+  DOXHMEM host = NewHostBlock(static_cast<size_t>(size));
+  if (!host) return nullptr;
+  plat::MemHandle block = plat::MemFromHost(host);
+  void *p = plat::MemLock(block);
   if (!p) {
-    if (h) plat::MemFree(h);
+    plat::MemFree(plat::MemTakeFromHost(host));
     ShowOutOfMemory();
     return nullptr;
   }
   if (size > 0) std::memcpy(p, source, static_cast<size_t>(size));
-  plat::MemUnlock(h);
-  return h;
+  plat::MemUnlock(block);
+  return host;
 }
 
 DOXEXPORT DOXHMEM DOXAPI DoxStrToHandleInChunks(const void *source, int32_t totalSize,
@@ -48,36 +67,35 @@ DOXEXPORT DOXHMEM DOXAPI DoxStrToHandleInChunks(const void *source, int32_t tota
   int32_t n = ChunkLength(totalSize, offset, chunkSize);
   if (n < 1 || offset < 0 || !source) return nullptr;
   if (offset == 0) {
-    handle = plat::MemAlloc(static_cast<size_t>(totalSize), false);
-    if (!handle) {
-      ShowOutOfMemory();
-      return nullptr;
-    }
+    handle = NewHostBlock(static_cast<size_t>(totalSize));
+    if (!handle) return nullptr;
   }
-  auto *p = static_cast<char *>(plat::MemLock(handle));
+  plat::MemHandle block = plat::MemFromHost(handle);
+  auto *p = static_cast<char *>(plat::MemLock(block));
   if (!p) {
     ShowOutOfMemory();
     return nullptr;
   }
   // A block smaller than the caller says (not one of ours) is not written past.
-  if (plat::MemSize(handle) >= static_cast<size_t>(offset) + static_cast<size_t>(n))
+  if (plat::MemSize(block) >= static_cast<size_t>(offset) + static_cast<size_t>(n))
     std::memcpy(p + offset, source, static_cast<size_t>(n));
-  plat::MemUnlock(handle);
+  plat::MemUnlock(block);
   return handle;
 }
 
 DOXEXPORT int32_t DOXAPI DoxHandleToStr(void *target, int32_t size, DOXHMEM handle) {
   if (!target) return 0;
-  auto *p = static_cast<const char *>(plat::MemLock(handle));
+  plat::MemHandle block = plat::MemFromHost(handle);
+  auto *p = static_cast<const char *>(plat::MemLock(block));
   if (!p) {
     ShowOutOfMemory();
     return 0;
   }
-  size_t available = plat::MemSize(handle);
+  size_t available = plat::MemSize(block);
   size_t n = size > 0 ? static_cast<size_t>(size) : 0;
   std::memcpy(target, p, n < available ? n : available);
-  plat::MemUnlock(handle);
-  plat::MemFree(handle);
+  plat::MemUnlock(block);
+  plat::MemFree(plat::MemTakeFromHost(handle));
   return 1;
 }
 
@@ -85,26 +103,28 @@ DOXEXPORT int32_t DOXAPI DoxHandleToStrInChunks(void *target, int32_t totalSize,
                                                 DOXHMEM handle, int32_t offset,
                                                 int32_t chunkSize) {
   if (!target) return 0;
-  auto *p = static_cast<const char *>(plat::MemLock(handle));
+  plat::MemHandle block = plat::MemFromHost(handle);
+  auto *p = static_cast<const char *>(plat::MemLock(block));
   if (!p) {
     ShowOutOfMemory();
     return 0;
   }
   int32_t n = ChunkLength(totalSize, offset, chunkSize);
   if (n < 1 || offset < 0) {
-    plat::MemUnlock(handle);
+    plat::MemUnlock(block);
     return 0;
   }
-  if (plat::MemSize(handle) >= static_cast<size_t>(offset) + static_cast<size_t>(n))
+  if (plat::MemSize(block) >= static_cast<size_t>(offset) + static_cast<size_t>(n))
     std::memcpy(target, p + offset, static_cast<size_t>(n));
-  plat::MemUnlock(handle);
-  if (static_cast<int64_t>(offset) + n >= totalSize) plat::MemFree(handle);
+  plat::MemUnlock(block);
+  if (static_cast<int64_t>(offset) + n >= totalSize) plat::MemFree(plat::MemTakeFromHost(handle));
   return 1;
 }
 
 DOXEXPORT int32_t DOXAPI DoxMakeMbcs(char *target, const char *chars, const char *leadBytes,
                                      int32_t count) {
-  if (count == 0 || !target || !chars) return 0;
+  // With a count of 0 or less `chars` is never read, so it may be null.
+  if (count == 0 || !target || (!chars && count > 0)) return 0;
   if (Lib().MbcsCodePage && leadBytes) {
     int32_t n = 0;
     for (int32_t i = 0; i < count; ++i) {
@@ -119,12 +139,26 @@ DOXEXPORT int32_t DOXAPI DoxMakeMbcs(char *target, const char *chars, const char
   return count;
 }
 
-DOXEXPORT DOXHMEM DOXAPI DoxMemAlloc(uint32_t size) { return plat::MemAlloc(size, true); }
-DOXEXPORT void *DOXAPI DoxMemLock(DOXHMEM handle) { return plat::MemLock(handle); }
-DOXEXPORT int32_t DOXAPI DoxMemUnlock(DOXHMEM handle) { return plat::MemUnlock(handle) ? 1 : 0; }
-DOXEXPORT uint32_t DOXAPI DoxMemSize(DOXHMEM handle) {
-  return static_cast<uint32_t>(plat::MemSize(handle));
+DOXEXPORT DOXHMEM DOXAPI DoxMemAlloc(uint32_t size) {
+  plat::MemHandle block = plat::MemAlloc(size, true);
+  DOXHMEM host = plat::HostFromMem(block);
+  if (!host) plat::MemFree(block);
+  return host;
 }
-DOXEXPORT DOXHMEM DOXAPI DoxMemFree(DOXHMEM handle) { return plat::MemFree(handle); }
+DOXEXPORT void *DOXAPI DoxMemLock(DOXHMEM handle) {
+  return plat::MemLock(plat::MemFromHost(handle));
+}
+DOXEXPORT int32_t DOXAPI DoxMemUnlock(DOXHMEM handle) {
+  return plat::MemUnlock(plat::MemFromHost(handle)) ? 1 : 0;
+}
+DOXEXPORT uint32_t DOXAPI DoxMemSize(DOXHMEM handle) {
+  return static_cast<uint32_t>(plat::MemSize(plat::MemFromHost(handle)));
+}
+// Null once freed; the handle itself when it is no live block.
+DOXEXPORT DOXHMEM DOXAPI DoxMemFree(DOXHMEM handle) {
+  plat::MemHandle block = plat::MemTakeFromHost(handle);
+  if (!block) return handle;
+  return plat::MemFree(block) ? handle : nullptr;
+}
 
 }  // extern "C"

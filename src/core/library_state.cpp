@@ -9,6 +9,7 @@ namespace dox {
 namespace {
 
 LibraryState g_lib;
+plat::SpinLock g_reportLock;
 
 constexpr const char *kMessages[] = {
     "No User Error",
@@ -93,9 +94,19 @@ __attribute__((constructor)) void AttachOnLoad() { LibraryEntry(1); }
 }  // namespace
 
 LibraryState &Lib() { return g_lib; }
+plat::SpinLock &ReportLock() { return g_reportLock; }
+
+uint32_t SetLibraryFlags(int32_t set, uint32_t flags) {
+  plat::SpinGuard guard(g_reportLock);
+  uint32_t now = g_lib.Flags.load(std::memory_order_relaxed);
+  now = set ? now | flags : now & ~flags;
+  g_lib.Flags.store(now, std::memory_order_relaxed);
+  return now;
+}
 
 int32_t LibraryEntry(uint32_t reason) {
-  g_lib.EnhMetaAvailable = 1;
+  // Written only when it changes: threads attaching read it meanwhile.
+  if (g_lib.EnhMetaAvailable != 1) g_lib.EnhMetaAvailable = 1;
   if (reason != 1) return 1;
   g_lib.MbcsCodePage = plat::AnsiMaxCharSize() > 1 ? 1 : 0;
   for (auto &m : g_lib.MessageTable) m = nullptr;
@@ -103,7 +114,7 @@ int32_t LibraryEntry(uint32_t reason) {
   g_lib.LastMessage[0] = '\0';
   for (int i = 0; i < 60; ++i) g_lib.MessageTable[i] = kMessages[i];
   for (const auto &m : kAddedMessages) g_lib.MessageTable[m.code] = m.text;
-  g_lib.LibraryFlags = 0;
+  g_lib.Flags.store(0, std::memory_order_relaxed);
   g_lib.EnhMetaClipFormat = 14;
   return 1;
 }
@@ -120,12 +131,14 @@ using dox::Lib;
 extern "C" {
 
 DOXEXPORT int32_t DOXAPI DoxGetLastMessage(char *messageOut, char *captionOut) {
+  dox::plat::SpinGuard guard(dox::ReportLock());
   if (messageOut) std::strcpy(messageOut, dox::MessageText(Lib().LastErrorCode));
   if (captionOut) std::strcpy(captionOut, Lib().LastMessage);
   return Lib().LastErrorCode;
 }
 
 DOXEXPORT int32_t DOXAPI DoxResetLastMessage(void) {
+  dox::plat::SpinGuard guard(dox::ReportLock());
   Lib().LastErrorCode = 0;
   Lib().LastMessage[0] = '\0';
   return 1;

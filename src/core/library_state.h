@@ -1,10 +1,14 @@
 // Process-wide state shared by all documents: the message table, the last
 // silently recorded report, the default document flags and what start-up
-// learns about the system. Unguarded by design; see the threading notes in
-// the README.
+// learns about the system. Reports from several threads may be made at once:
+// the last one recorded wins, and a reader sees one whole code and caption.
+// Recording takes a short lock; calls that report nothing take none.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+
+#include "platform/spin_lock.h"
 
 namespace dox {
 
@@ -16,7 +20,7 @@ struct LibraryState {
   const char *MessageTable[kMessageTableSize];
   int32_t LastErrorCode;
   char LastMessage[kLastMessageSize];
-  uint32_t LibraryFlags;
+  std::atomic<uint32_t> Flags;  // the library flags: LibraryFlags() reads them
   int32_t MbcsCodePage;
   int32_t EnhMetaAvailable;
   uint32_t EnhMetaClipFormat;
@@ -24,6 +28,14 @@ struct LibraryState {
 };
 
 LibraryState &Lib();
+
+// Guards LastErrorCode, LastMessage, ComposedMessage and changes of the flags.
+plat::SpinLock &ReportLock();
+
+// The library flags, which new documents copy.
+inline uint32_t LibraryFlags() { return Lib().Flags.load(std::memory_order_relaxed); }
+// Sets (`set` non-zero) or clears `flags` in them; returns the result.
+uint32_t SetLibraryFlags(int32_t set, uint32_t flags);
 
 // The library entry point's work for `reason` (1 = process attach). Runs
 // automatically when the library is loaded.

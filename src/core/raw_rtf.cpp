@@ -31,9 +31,9 @@ DOXEXPORT int32_t DOXAPI DoxEndGroup(DOXDOC handle) {
 DOXEXPORT int32_t DOXAPI DoxInsertControl(DOXDOC handle, const char *word, int32_t hasValue,
                                           int32_t value) {
   Document *doc = FromHandle(handle);
-  // Without a word there is no control word: a lone backslash would escape
-  // whatever follows it, a group's closing brace included.
-  if (!doc || !word || !*word) return 0;
+  // Without a word nothing is written. An empty word writes the backslash
+  // (and the value) as any word: alone it escapes whatever follows it.
+  if (!doc || !word) return 0;
   return PutControlWord(doc, doc->Stream, word, hasValue ? 1 : 0, value);
 }
 

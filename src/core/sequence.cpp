@@ -61,15 +61,20 @@ int32_t RefusalCode(uint32_t bits, uint32_t already, uint32_t forbidden) {
 }
 
 int32_t ReportComposed(Document *doc, uint32_t brackets, const char *caption) {
-  ComposeSequenceMessage(brackets);
-  return ReportError(doc, kErrComposed, caption);
+  char text[kComposedMessageSize];
+  ComposeSequenceMessage(brackets, text);
+  return ReportComposedError(doc, text, caption);
 }
 
 }  // namespace
 
 void ComposeSequenceMessage(uint32_t brackets) {
-  LibraryState &lib = Lib();
-  char *out = lib.ComposedMessage;
+  char text[kComposedMessageSize];
+  ComposeSequenceMessage(brackets, text);
+  SetComposedMessage(text);
+}
+
+void ComposeSequenceMessage(uint32_t brackets, char *out) {
   std::strcpy(out,
               "This function is valid only if one of the following function(s) has been "
               "already called:\n\n");
@@ -79,7 +84,6 @@ void ComposeSequenceMessage(uint32_t brackets) {
   if (brackets) n -= 2;  // the last line's comma and line feed
   out[n] = '.';
   out[n + 1] = '\0';
-  lib.MessageTable[kErrComposed] = out;
 }
 
 int32_t CheckCallSequence(Document *doc, const char *caption, uint32_t alreadyMask,

@@ -21,7 +21,9 @@ int32_t OpenSection(Document *doc);
 // Begins the section text (initialising the section first), as DoxBeginSectText does.
 int32_t OpenSectionText(Document *doc);
 
-// Composes the text of code 48 listing the begin calls of `brackets`.
+// Composes the text of code 48 listing the begin calls of `brackets`: into
+// `out` (kComposedMessageSize bytes), or as the text of code 48.
+void ComposeSequenceMessage(uint32_t brackets, char *out);
 void ComposeSequenceMessage(uint32_t brackets);
 
 enum class AutoOpen : uint8_t { None, Section, SectionText };

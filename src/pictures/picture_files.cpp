@@ -90,20 +90,22 @@ int32_t DetectPictureFileType(Document *doc, const char *fileName) {
   return Load32(head + 40) == kEnhSignature ? kFileEnhMetafile : kFileUnknown;
 }
 
-// The information header of a bitmap file is usable: the core form with its
-// whole three-byte colour table, or at least 40 bytes, within `infoCount`.
+// The information header of a bitmap file can be read: the core form (size
+// field 12) with its whole three-byte colour table, or any other with the 40
+// bytes of the information header within `infoCount`, whatever its size
+// field says.
 bool UsableInfoHeader(const uint8_t *info, uint64_t infoCount) {
-  uint32_t size = Load32(info);
-  if (size == kCoreHeaderSize)
+  if (infoCount < 4) return false;
+  if (Load32(info) == kCoreHeaderSize)
     return infoCount >= kCoreHeaderSize + 3ull * CoreColorCount(Load16(info + 10));
-  return size >= kInfoHeaderSize && size <= infoCount;
+  return infoCount >= kInfoHeaderSize;
 }
 
-// A bitmap file. Beyond a type other than BM, a bitmap whose pixel offset lies
-// below the smallest header (14 + 12 bytes) or beyond the end of the file, or
-// whose information header is neither the 12-byte core form with its whole
-// colour table nor a header of at least 40 bytes within the bytes before the
-// pixels, is refused with code 1 ("Invalid Bitmap File") and the result 0.
+// A bitmap file. A pixel offset before the end of the file header or beyond
+// the end of the file asks for a buffer of a negative size: memory run out
+// (code 23, "KelPictureFromDIB"), result 1. An information header that cannot
+// be read (see UsableInfoHeader) is refused with code 1 ("Invalid Bitmap
+// File") and the result 0.
 int32_t ReadBmpFile(Document *doc, const char *fileName, int32_t width, int32_t height) {
   PictFile f(fileName);
   if (!f.ok()) return 0;
@@ -114,15 +116,15 @@ int32_t ReadBmpFile(Document *doc, const char *fileName, int32_t width, int32_t 
     return 0;
   }
   uint32_t offBits = Load32(fileHeader + 10);
-  if (Load16(fileHeader) != 0x4D42 || offBits < kFileHeaderSize + kCoreHeaderSize ||
-      offBits > length) {
+  if (Load16(fileHeader) != 0x4D42) {
     ReportError(doc, kErrInvalidBitmap, nullptr);
     return 0;
   }
-  uint64_t infoCount = offBits - kFileHeaderSize;
-  uint64_t bitsCount = length - offBits;
+  bool negative = offBits < kFileHeaderSize || offBits > length;
+  uint64_t infoCount = negative ? 0 : offBits - kFileHeaderSize;
+  uint64_t bitsCount = negative ? 0 : length - offBits;
   PictBuffer bits, info;
-  if (!bits.Allocate(bitsCount) || !info.Allocate(infoCount)) {
+  if (negative || !bits.Allocate(bitsCount) || !info.Allocate(infoCount)) {
     ReportError(doc, kErrOutOfMemory, "KelPictureFromDIB");
     return 1;
   }

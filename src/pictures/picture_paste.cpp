@@ -32,9 +32,9 @@ constexpr int32_t kModeAnisotropic = 8;  // extents in hundredths of a millimetr
 // A caller's or the clipboard's block, locked while this lives.
 class LockedData {
  public:
-  explicit LockedData(void *h)
-      : handle_(h), data_(static_cast<const uint8_t *>(plat::MemLock(h))),
-        size_(data_ ? plat::MemSize(h) : 0) {}
+  explicit LockedData(void *host)
+      : handle_(plat::MemFromHost(host)), data_(static_cast<const uint8_t *>(plat::MemLock(handle_))),
+        size_(data_ ? plat::MemSize(handle_) : 0) {}
   ~LockedData() { Unlock(); }
   LockedData(const LockedData &) = delete;
   LockedData &operator=(const LockedData &) = delete;

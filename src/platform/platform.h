@@ -11,32 +11,50 @@
 namespace dox::plat {
 
 // ---- Global memory: movable blocks with handles --------------------------
+// The library's own blocks. Their handles are trusted: only the library makes
+// them, and it passes none it has not made.
 using MemHandle = void *;
 
 // A movable block of `bytes` bytes (zero-filled when `zero`). Null on failure.
 MemHandle MemAlloc(size_t bytes, bool zero);
 // Resizes an unlocked block; null on failure (the old block is untouched).
 MemHandle MemReAlloc(MemHandle h, size_t bytes);
-// Locks the block and returns its address; null for an invalid handle.
+// Locks the block and returns its address; null for a null handle.
 void *MemLock(MemHandle h);
 // Unlocks once; false when the block is no longer locked.
 bool MemUnlock(MemHandle h);
-// Size in bytes; 0 for an invalid handle.
+// Size in bytes; 0 for a null handle.
 size_t MemSize(MemHandle h);
 // Frees the block: null on success, the handle itself on failure.
 MemHandle MemFree(MemHandle h);
-// The handle of a locked block's address; null when the address is not one.
-MemHandle MemHandleOf(const void *address);
 
-// Test hook: make the Nth allocation or reallocation from now fail (1 = the
-// next one); 0 turns failures off. Counts both kinds of request.
+// Blocks handed to the host or received from it are known there by host
+// handles, which are checked: on Windows the block's own handle, which the
+// system checks; elsewhere an entry of a table with generations, looked up
+// without a lock.
+// The host handle of `block`; null when none can be made (the block stays
+// the caller's).
+MemHandle HostFromMem(MemHandle block);
+// The block of a live host handle; null for 0, a freed or a made-up handle.
+MemHandle MemFromHost(MemHandle host);
+// Ends a host handle and returns its block (for the caller to free); null
+// when the handle is not a live one.
+MemHandle MemTakeFromHost(MemHandle host);
+
+// Test hooks, off until a test calls one of the three functions below; while
+// off they cost the load of one flag.
+// Makes the Nth allocation or reallocation from now fail (1 = the next one);
+// 0 turns failures off. Counts both kinds of request.
 void MemFailNth(long n);
-// Allocations and reallocations requested since the process started.
+// Allocations and reallocations requested while the hooks were on.
 long MemRequestCount();
-// Counts an allocation or reallocation request; true when the hook makes it fail.
-bool AllocationRequestFails();
-// Blocks currently allocated (for leak checks in tests).
+// Blocks allocated while the hooks were on and not freed yet (leak checks).
 long MemLiveBlocks();
+// For the memory layers: whether the hooks are on; counting a request (true
+// when the hook makes it fail); counting a block made (+1) or freed (-1).
+bool MemHooksOn();
+bool AllocationRequestFails();
+void CountLiveBlock(long change);
 
 // ---- User interface ------------------------------------------------------
 // Shows a modal message box with only an OK button; caption may be null (the

@@ -1,13 +1,19 @@
 // Every golden call script, run in-process through doxrun's engine:
-//  - with each of its allocation requests failing in turn: nothing crashes,
-//    DoxEndDoc releases every block, a delivered text is still one balanced
-//    group, and what the calls then return and report (where it differs from
-//    the clean run) is exactly NAME.oom.trace beside the script;
+//  - with each of its allocation requests failing in turn, and the host's
+//    operator new throwing during every call: nothing crashes, no exception
+//    comes out, the library never calls operator new, DoxEndDoc releases
+//    every block, a delivered text is still one balanced group, and what the
+//    calls then return and report (where it differs from the clean run) is
+//    exactly NAME.oom.trace beside the script;
+//  - on handles that are no document (ended, made up, another kind): exactly
+//    what the calls do with a null document;
 //  - in two threads at once: each gets the bytes of NAME.rtf.
 // DOX_REGEN=1 rewrites the .oom.trace files (review them with git diff).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <new>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,6 +25,34 @@
 namespace fs = std::filesystem;
 
 namespace {
+// While set, this thread's operator new counts the call and throws.
+thread_local bool t_newThrows = false;
+thread_local long t_newCalls = 0;
+// The memory hooks count from the start of the tests on.
+const bool kHooksOn = (dox::plat::MemLiveBlocks(), true);
+}  // namespace
+
+// The replacements pair malloc with free, as the standard library's own do.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+void *operator new(std::size_t n) {
+  if (t_newThrows) {
+    ++t_newCalls;
+    throw std::bad_alloc();
+  }
+  if (void *p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+// Around each export (but the one whose trace lines the runner writes).
+void ThrowingNew(bool before, const char *name) {
+  t_newThrows = before && std::strcmp(name, "DoxGetLastMessage") != 0;
+}
 
 struct Script {
   std::string name;
@@ -89,6 +123,7 @@ TEST(Scripts, EveryAllocationFailure) {
   const bool regen = std::getenv("DOX_REGEN") != nullptr;
   doxrun::RunOptions opt;
   opt.trace = true;
+  opt.around = ThrowingNew;
   for (const Script &s : Scripts()) {
     SCOPED_TRACE(s.name);
     doxrun::RunResult clean;
@@ -129,9 +164,42 @@ TEST(Scripts, EveryAllocationFailure) {
     if (regen) std::ofstream(expected, std::ios::binary) << record.str();
     EXPECT_EQ(Slurp(expected), record.str());
   }
+  EXPECT_EQ(0, t_newCalls) << "the library called operator new";
   DoxSetFlags(nullptr, 0, ~0u);
   fs::current_path(fs::temp_directory_path());
   fs::remove_all(work);
+}
+
+std::string Trace(const Script &s, DOXDOC doc) {
+  doxrun::RunOptions opt;
+  opt.trace = true;
+  opt.givenDocument = true;
+  opt.document = doc;
+  doxrun::RunResult r;
+  DoxSetFlags(nullptr, 0, ~0u);
+  doxrun::RunCalls(s.calls, opt, r);
+  std::string t;  // without DoxSetFlags, which sets the library's flags on a null document
+  for (const std::string &call : PerCall(r.trace))
+    if (call.rfind("DoxSetFlags", 0) != 0) t += call + "\n";
+  return t;
+}
+
+TEST(Scripts, HandlesThatAreNoDocumentActAsNull) {
+  DOXDOC ended = DoxNewDoc();
+  DoxEndDoc(ended);
+  DOXHMEM block = DoxMemAlloc(64);
+  long local[16] = {};
+  const uintptr_t bits = reinterpret_cast<uintptr_t>(ended);
+  const uintptr_t bad[] = {bits, bits + 1, bits + 0x10000, reinterpret_cast<uintptr_t>(block),
+                           reinterpret_cast<uintptr_t>(local), 0x12345678u, 0xFFFFFFFFu};
+  for (const Script &s : Scripts()) {
+    const std::string null = Trace(s, nullptr);
+    for (uintptr_t b : bad)
+      EXPECT_EQ(null, Trace(s, reinterpret_cast<DOXDOC>(b))) << s.name << " " << b;
+  }
+  EXPECT_EQ(64u, DoxMemSize(block));
+  DoxMemFree(block);
+  DoxSetFlags(nullptr, 0, ~0u);
 }
 
 TEST(Threads, EveryGoldenScriptInTwoThreadsAtOnce) {

@@ -82,6 +82,19 @@ if(BITS EQUAL 32)
   endforeach()
 endif()
 
+# No path of the build machine in the import library: neither as written
+# nor as dlltool spells it in symbol names (each other character as '_').
+get_filename_component(buildDir ${IMPLIB} DIRECTORY)
+string(REGEX REPLACE "[^A-Za-z0-9]" "_" mangledDir "${buildDir}")
+set(buildDirPattern "${buildDir}")
+foreach(c . + * ? ^ $ "(" ")" "|" "[" "]")
+  string(REPLACE "${c}" "\\${c}" buildDirPattern "${buildDirPattern}")
+endforeach()
+file(STRINGS ${IMPLIB} pathStrings REGEX "${buildDirPattern}|${mangledDir}")
+if(pathStrings)
+  string(APPEND failures "${IMPLIB} holds the build path: ${pathStrings}\n")
+endif()
+
 if(failures)
   message(FATAL_ERROR "${failures}")
 endif()

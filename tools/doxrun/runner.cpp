@@ -6,8 +6,16 @@
 namespace doxrun {
 namespace {
 
+// The message boxes of one call, kept without allocating (the sink runs
+// inside the library's call) and formatted after it.
 struct Capture {
-  std::vector<std::string> lines;  // "  report CODE CAPTION: MESSAGE" for the trace
+  struct Box {
+    int32_t code;
+    bool hasCaption;
+    char text[700], caption[128];
+  } boxes[8];
+  int count = 0;
+  std::vector<std::string> lines;     // "  report CODE CAPTION: MESSAGE" for the trace
   std::vector<std::string> refusals;  // "MESSAGE (CAPTION)"
 };
 thread_local Capture *t_capture = nullptr;
@@ -18,11 +26,28 @@ std::string OneLine(const char *text) {
   return s;
 }
 
+void CopyOut(char *to, size_t n, const char *from) {
+  std::strncpy(to, from ? from : "", n - 1);
+  to[n - 1] = '\0';
+}
+
 void DOXAPI Sink(int32_t code, const char *text, const char *caption, void *) {
-  if (!t_capture) return;
-  t_capture->lines.push_back("  report " + std::to_string(code) + " " +
-                             (caption ? caption : "(none)") + ": " + OneLine(text));
-  t_capture->refusals.push_back(OneLine(text) + " (" + (caption ? caption : "no caption") + ")");
+  if (!t_capture || t_capture->count == 8) return;
+  Capture::Box &b = t_capture->boxes[t_capture->count++];
+  b.code = code;
+  b.hasCaption = caption != nullptr;
+  CopyOut(b.text, sizeof b.text, text);
+  CopyOut(b.caption, sizeof b.caption, caption);
+}
+
+void Format(Capture &c) {
+  for (int i = 0; i < c.count; ++i) {
+    const Capture::Box &b = c.boxes[i];
+    c.lines.push_back("  report " + std::to_string(b.code) + " " +
+                      (b.hasCaption ? b.caption : "(none)") + ": " + OneLine(b.text));
+    c.refusals.push_back(OneLine(b.text) + " (" + (b.hasCaption ? b.caption : "no caption") + ")");
+  }
+  c.count = 0;
 }
 
 struct Recorded {
@@ -66,16 +91,21 @@ void RunCalls(const std::vector<Call> &calls, const RunOptions &options, RunResu
   Capture capture;
   Capture *outer = t_capture;
   t_capture = &capture;
-  DOXDOC doc = DoxNewDoc();
+  DOXDOC doc = options.givenDocument ? options.document : DoxNewDoc();
   result.madeDocument = doc != nullptr;
   std::ostringstream trace, extra;
   CallContext ctx{doc, options.trace ? &extra : nullptr};
   for (const Call &call : calls) {
+    capture.count = 0;
     capture.lines.clear();
     capture.refusals.clear();
     const Recorded before = LastRecorded();
     int64_t value = 0;
+    const bool wrapped = options.around && call.def->signature;
+    if (wrapped) options.around(true, call.def->name);
     if (options.fileCalls || !IsFileCall(call.def)) value = call.def->call(ctx, call.args);
+    if (wrapped) options.around(false, call.def->name);
+    Format(capture);
     const Recorded after = LastRecorded();
     if (after.code != 0 && !(after == before))
       capture.refusals.push_back(OneLine(after.message.c_str()) + " (" + after.caption + ")");

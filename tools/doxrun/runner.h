@@ -16,6 +16,11 @@ struct RunOptions {
   bool stopAtRefusal = false;  // stop after the first refused call
   bool fileCalls = true;       // the file pseudo-calls (WriteFile, ...) may run
   bool installSink = true;     // install the runner's message sink (process-wide) first
+  // Tests: run on this handle instead of a new document (still ended at the
+  // end), and call `around` before and after each export of dox.h.
+  bool givenDocument = false;
+  DOXDOC document = nullptr;
+  void (*around)(bool before, const char *name) = nullptr;
 };
 
 struct RunResult {

@@ -1,22 +1,46 @@
 // A clipboard of this process for systems without Windows: empty at start,
-// opened by one caller at a time, owning the data put on it.
-#include <map>
-#include <mutex>
+// opened by one caller at a time, owning the data put on it (up to
+// kFormats formats at once) until it is emptied, at the latest when the
+// process ends.
+#include <cstdlib>
+
+#include "platform/spin_lock.h"
 
 #include "platform/platform.h"
 
 namespace dox::plat {
 namespace {
 
-struct Clipboard {
-  std::mutex mutex;
-  bool open = false;
-  std::map<uint32_t, void *> data;  // format -> block or enhanced-metafile handle
+constexpr int kFormats = 32;
+
+struct Entry {
+  uint32_t format;
+  void *data;  // a host memory handle or enhanced-metafile handle; null when free
 };
 
-Clipboard &Board() {
-  static auto *b = new Clipboard();
-  return *b;
+struct Clipboard {
+  SpinLock busy;  // guards the fields below
+  bool open;
+  Entry entries[kFormats];
+};
+
+constinit Clipboard g_board{};
+
+class Guard : public SpinGuard {
+ public:
+  Guard() : SpinGuard(g_board.busy) {}
+};
+
+Entry *Find(uint32_t format) {
+  for (Entry &e : g_board.entries)
+    if (e.data && e.format == format) return &e;
+  return nullptr;
+}
+
+// Whether `data` is a live handle of the kind the format holds.
+bool Valid(uint32_t format, void *data) {
+  if (format == kClipEnhMetafile) return EnhMetaBits(data, 0, nullptr) != 0;
+  return MemFromHost(data) != nullptr;
 }
 
 // Frees data the clipboard owns: an enhanced metafile, or a block (with the
@@ -26,70 +50,94 @@ void Release(uint32_t format, void *data) {
     EnhMetaDelete(data);
     return;
   }
-  if (format == kClipMetafilePict && MemSize(data) >= sizeof(MetaFilePict)) {
-    if (auto *pict = static_cast<MetaFilePict *>(MemLock(data))) {
-      MetaDelete(pict->hMF);
-      MemUnlock(data);
-    }
+  MemHandle block = MemTakeFromHost(data);
+  if (!block) return;
+  if (format == kClipMetafilePict && MemSize(block) >= sizeof(MetaFilePict)) {
+    MetaDelete(static_cast<MetaFilePict *>(MemLock(block))->hMF);
+    MemUnlock(block);
   }
-  MemFree(data);
+  MemFree(block);
 }
+
+// Moves everything on the clipboard to `old`. Under the guard.
+void TakeAll(Entry *old) {
+  for (int i = 0; i < kFormats; ++i) {
+    old[i] = g_board.entries[i];
+    g_board.entries[i].data = nullptr;
+  }
+}
+
+void ReleaseTaken(Entry *old) {
+  for (int i = 0; i < kFormats; ++i)
+    if (old[i].data) Release(old[i].format, old[i].data);
+}
+
+// Frees what is left on the clipboard when the process ends.
+void ReleaseAll() {
+  Entry old[kFormats];
+  {
+    Guard g;
+    TakeAll(old);
+  }
+  ReleaseTaken(old);
+}
+
+__attribute__((constructor)) void ReleaseAtExit() { std::atexit(ReleaseAll); }
 
 }  // namespace
 
 bool ClipOpen() {
-  Clipboard &b = Board();
-  std::lock_guard<std::mutex> lock(b.mutex);
-  if (b.open) return false;
-  b.open = true;
+  Guard g;
+  if (g_board.open) return false;
+  g_board.open = true;
   return true;
 }
 
 bool ClipClose() {
-  Clipboard &b = Board();
-  std::lock_guard<std::mutex> lock(b.mutex);
-  if (!b.open) return false;
-  b.open = false;
+  Guard g;
+  if (!g_board.open) return false;
+  g_board.open = false;
   return true;
 }
 
 bool ClipFormatAvailable(uint32_t format) {
-  Clipboard &b = Board();
-  std::lock_guard<std::mutex> lock(b.mutex);
-  return b.data.count(format) != 0;
+  Guard g;
+  return Find(format) != nullptr;
 }
 
 void *ClipGetData(uint32_t format) {
-  Clipboard &b = Board();
-  std::lock_guard<std::mutex> lock(b.mutex);
-  if (!b.open) return nullptr;
-  auto it = b.data.find(format);
-  return it == b.data.end() ? nullptr : it->second;
+  Guard g;
+  if (!g_board.open) return nullptr;
+  Entry *e = Find(format);
+  return e ? e->data : nullptr;
 }
 
 bool ClipSetData(uint32_t format, void *data) {
-  Clipboard &b = Board();
+  if (!data || !Valid(format, data)) return false;
   void *old = nullptr;
   {
-    std::lock_guard<std::mutex> lock(b.mutex);
-    if (!b.open || !data) return false;
-    void *&slot = b.data[format];
-    old = slot;
-    slot = data;
+    Guard g;
+    if (!g_board.open) return false;
+    Entry *e = Find(format);
+    for (Entry &unused : g_board.entries)
+      if (!e && !unused.data) e = &unused;
+    if (!e) return false;  // no room for another format
+    old = e->data;
+    e->format = format;
+    e->data = data;
   }
   if (old && old != data) Release(format, old);
   return true;
 }
 
 bool ClipEmpty() {
-  Clipboard &b = Board();
-  std::map<uint32_t, void *> old;
+  Entry old[kFormats];
   {
-    std::lock_guard<std::mutex> lock(b.mutex);
-    if (!b.open) return false;
-    old.swap(b.data);
+    Guard g;
+    if (!g_board.open) return false;
+    TakeAll(old);
   }
-  for (auto &[format, data] : old) Release(format, data);
+  ReleaseTaken(old);
   return true;
 }
 

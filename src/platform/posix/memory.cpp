@@ -1,50 +1,29 @@
 // Movable memory blocks for systems without Windows global memory.
 //
-// A handle points to a small descriptor; the data lives in its own heap block
-// whose first bytes point back to the descriptor, so that the address of a
-// locked block leads to its handle. Live descriptors are kept in a set, so an
-// invalid handle is refused instead of being dereferenced. The set holds the
-// descriptors' addresses masked, so that a leak checker scanning memory does
-// not take a block as reachable through it.
+// The library's own blocks are used through their descriptors directly: a
+// handle points to a small descriptor whose data lives in its own heap block.
+// A block handed to the host is known there by a handle of a table with
+// generations, so that a handle the host made up, or one already freed, is
+// refused instead of being followed.
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
-#include <unordered_set>
 
+#include "platform/handle_table.h"
 #include "platform/platform.h"
 
 namespace dox::plat {
 namespace {
 
 struct Block {
-  unsigned char *data;  // prefix + bytes
+  unsigned char *data;
   size_t size;
   int32_t locks;
+  bool counted;  // counted in the live blocks of the test hooks
 };
 
-constexpr size_t kPrefix = 16;  // keeps the data 16-byte aligned
+constinit HandleTable g_hostBlocks(kHandleMemory);
 
-std::mutex g_mutex;
-constexpr uintptr_t kMask = ~static_cast<uintptr_t>(0x5A5A);
-uintptr_t Key(const Block *b) { return reinterpret_cast<uintptr_t>(b) ^ kMask; }
-
-std::unordered_set<uintptr_t> &LiveSet() {
-  static auto *set = new std::unordered_set<uintptr_t>();
-  return *set;
-}
-
-Block *Find(MemHandle h) {
-  auto *b = static_cast<Block *>(h);
-  std::lock_guard<std::mutex> lock(g_mutex);
-  return LiveSet().count(Key(b)) ? b : nullptr;
-}
-
-unsigned char *NewData(Block *owner, size_t bytes, bool zero) {
-  auto *p = static_cast<unsigned char *>(zero ? std::calloc(1, kPrefix + bytes)
-                                              : std::malloc(kPrefix + bytes));
-  if (p) std::memcpy(p, &owner, sizeof owner);
-  return p;
-}
+Block *Of(MemHandle h) { return static_cast<Block *>(h); }
 
 }  // namespace
 
@@ -52,23 +31,25 @@ MemHandle MemAlloc(size_t bytes, bool zero) {
   if (AllocationRequestFails()) return nullptr;
   auto *b = static_cast<Block *>(std::malloc(sizeof(Block)));
   if (!b) return nullptr;
-  b->data = NewData(b, bytes, zero);
+  // At least one byte, so that a block of 0 bytes still has an address.
+  b->data = static_cast<unsigned char *>(zero ? std::calloc(1, bytes ? bytes : 1)
+                                              : std::malloc(bytes ? bytes : 1));
   if (!b->data) {
     std::free(b);
     return nullptr;
   }
   b->size = bytes;
   b->locks = 0;
-  std::lock_guard<std::mutex> lock(g_mutex);
-  LiveSet().insert(Key(b));
+  b->counted = MemHooksOn();
+  if (b->counted) CountLiveBlock(1);
   return b;
 }
 
 MemHandle MemReAlloc(MemHandle h, size_t bytes) {
-  Block *b = Find(h);
+  Block *b = Of(h);
   if (!b || b->locks > 0) return nullptr;
   if (AllocationRequestFails()) return nullptr;
-  auto *p = static_cast<unsigned char *>(std::realloc(b->data, kPrefix + bytes));
+  auto *p = static_cast<unsigned char *>(std::realloc(b->data, bytes ? bytes : 1));
   if (!p) return nullptr;
   b->data = p;
   b->size = bytes;
@@ -76,45 +57,31 @@ MemHandle MemReAlloc(MemHandle h, size_t bytes) {
 }
 
 void *MemLock(MemHandle h) {
-  Block *b = Find(h);
+  Block *b = Of(h);
   if (!b) return nullptr;
   ++b->locks;
-  return b->data + kPrefix;
+  return b->data;
 }
 
 bool MemUnlock(MemHandle h) {
-  Block *b = Find(h);
+  Block *b = Of(h);
   if (!b || b->locks == 0) return false;
   return --b->locks > 0;
 }
 
-size_t MemSize(MemHandle h) {
-  Block *b = Find(h);
-  return b ? b->size : 0;
-}
+size_t MemSize(MemHandle h) { return h ? Of(h)->size : 0; }
 
 MemHandle MemFree(MemHandle h) {
-  auto *b = static_cast<Block *>(h);
-  {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    if (!LiveSet().erase(Key(b))) return h;
-  }
+  Block *b = Of(h);
+  if (!b) return nullptr;
+  if (b->counted) CountLiveBlock(-1);
   std::free(b->data);
   std::free(b);
   return nullptr;
 }
 
-MemHandle MemHandleOf(const void *address) {
-  if (!address) return nullptr;
-  Block *owner;
-  std::memcpy(&owner, static_cast<const unsigned char *>(address) - kPrefix, sizeof owner);
-  Block *b = Find(owner);
-  return (b && b->data + kPrefix == address) ? b : nullptr;
-}
-
-long MemLiveBlocks() {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  return static_cast<long>(LiveSet().size());
-}
+MemHandle HostFromMem(MemHandle block) { return block ? g_hostBlocks.Add(block) : nullptr; }
+MemHandle MemFromHost(MemHandle host) { return g_hostBlocks.Find(host); }
+MemHandle MemTakeFromHost(MemHandle host) { return g_hostBlocks.Remove(host); }
 
 }  // namespace dox::plat

@@ -1,13 +1,10 @@
 // Metafiles and enhanced metafiles for systems without Windows graphics: each
-// handle is a memory block holding the metafile's bytes. The live handles of
-// each kind are kept in a set (masked, as the memory blocks' own set is, so
-// that a leak checker does not take a metafile as reachable through it), so a
-// handle of the wrong kind, a deleted one or one that was never made is
-// refused without being dereferenced.
+// handle is a memory block holding the metafile's bytes, known to the host by
+// a handle of a table of its kind, so a handle of the wrong kind, a deleted
+// one or one that was never made is refused without being followed.
 #include <cstring>
-#include <mutex>
-#include <unordered_set>
 
+#include "platform/handle_table.h"
 #include "platform/platform.h"
 
 namespace dox::plat {
@@ -22,46 +19,34 @@ uint32_t Load32(const unsigned char *p) {
 }
 uint16_t Load16(const unsigned char *p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
-constexpr uintptr_t kMask = ~static_cast<uintptr_t>(0x3C3C);
-uintptr_t Key(const void *h) { return reinterpret_cast<uintptr_t>(h) ^ kMask; }
-
 class Registry {
  public:
-  // A new block holding a copy of `bytes`; null when memory runs out.
+  explicit constexpr Registry(uint32_t kind) : handles_(kind) {}
+  // A new metafile holding a copy of `bytes`; null when memory runs out.
   void *Make(const void *bytes, size_t size) {
     MemHandle h = MemAlloc(size, false);
     if (!h) return nullptr;
     void *p = MemLock(h);
-    if (!p) {
-      MemFree(h);
-      return nullptr;
-    }
     if (size) std::memcpy(p, bytes, size);
     MemUnlock(h);
-    std::lock_guard<std::mutex> lock(mutex_);
-    live_.insert(Key(h));
-    return h;
-  }
-  bool Has(void *h) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return live_.count(Key(h)) != 0;
+    void *handle = handles_.Add(h);
+    if (!handle) MemFree(h);
+    return handle;
   }
   bool Delete(void *h) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (!live_.erase(Key(h))) return false;
-    }
-    MemFree(h);
+    MemHandle block = handles_.Remove(h);
+    if (!block) return false;
+    MemFree(block);
     return true;
   }
   // The result of `use(bytes, size)` on a live handle's bytes; 0 for any other handle.
   template <typename F>
   uint32_t With(void *h, F use) {
-    if (!Has(h)) return 0;
-    auto *p = static_cast<const unsigned char *>(MemLock(h));
-    if (!p) return 0;
-    uint32_t r = use(p, static_cast<uint32_t>(MemSize(h)));
-    MemUnlock(h);
+    MemHandle block = handles_.Find(h);
+    if (!block) return 0;
+    auto *p = static_cast<const unsigned char *>(MemLock(block));
+    uint32_t r = use(p, static_cast<uint32_t>(MemSize(block)));
+    MemUnlock(block);
     return r;
   }
   void *Copy(void *h) {
@@ -74,18 +59,13 @@ class Registry {
   }
 
  private:
-  std::mutex mutex_;
-  std::unordered_set<uintptr_t> live_;
+  HandleTable handles_;
 };
 
-Registry &Metafiles() {
-  static auto *r = new Registry();
-  return *r;
-}
-Registry &EnhMetafiles() {
-  static auto *r = new Registry();
-  return *r;
-}
+constinit Registry g_metafiles(kHandleMetafile);
+constinit Registry g_enhMetafiles(kHandleEnhMetafile);
+Registry &Metafiles() { return g_metafiles; }
+Registry &EnhMetafiles() { return g_enhMetafiles; }
 
 // Copies all `size` bytes at `p` into `buffer` when it has room for them.
 uint32_t CopyOut(const unsigned char *p, uint32_t size, uint32_t room, void *buffer) {

@@ -4,10 +4,13 @@
 #include <strings.h>
 
 #include "platform/platform.h"
+#include "platform/spin_lock.h"
 
 namespace dox::plat {
 namespace {
 
+// The sink and its argument, set and read together.
+SpinLock g_sinkLock;
 MessageSink g_sink = nullptr;
 void *g_sinkUser = nullptr;
 
@@ -31,14 +34,22 @@ constexpr KnownFont kKnownFonts[] = {
 }  // namespace
 
 void ShowMessage(int32_t code, const char *text, const char *caption) {
-  if (g_sink) {
-    g_sink(code, text, caption, g_sinkUser);
+  MessageSink sink;
+  void *user;
+  {
+    SpinGuard guard(g_sinkLock);
+    sink = g_sink;
+    user = g_sinkUser;
+  }
+  if (sink) {
+    sink(code, text, caption, user);
     return;
   }
   std::fprintf(stderr, "%s: %s\n", caption ? caption : "Error", text ? text : "");
 }
 
 void SetMessageSink(MessageSink sink, void *user) {
+  SpinGuard guard(g_sinkLock);
   g_sink = sink;
   g_sinkUser = sink ? user : nullptr;
 }

@@ -1,22 +1,16 @@
-// Movable memory blocks: Windows global memory.
+// Movable memory blocks: Windows global memory. The system checks the
+// handles the host passes, so a host handle is the block's own.
 #include <windows.h>
-
-#include <atomic>
 
 #include "platform/platform.h"
 
 namespace dox::plat {
-namespace {
-
-std::atomic<long> g_live{0};
-
-}  // namespace
 
 MemHandle MemAlloc(size_t bytes, bool zero) {
   if (AllocationRequestFails()) return nullptr;
   // A movable block of 0 bytes would be discarded and could not be locked.
   HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | (zero ? GMEM_ZEROINIT : 0), bytes ? bytes : 1);
-  if (h) ++g_live;
+  if (h && MemHooksOn()) CountLiveBlock(1);
   return h;
 }
 
@@ -34,12 +28,12 @@ size_t MemSize(MemHandle h) { return h ? GlobalSize(h) : 0; }
 MemHandle MemFree(MemHandle h) {
   if (!h) return nullptr;
   HGLOBAL r = GlobalFree(h);
-  if (!r) --g_live;
+  if (!r && MemHooksOn()) CountLiveBlock(-1);
   return r;
 }
 
-MemHandle MemHandleOf(const void *address) { return address ? GlobalHandle(address) : nullptr; }
-
-long MemLiveBlocks() { return g_live.load(); }
+MemHandle HostFromMem(MemHandle block) { return block; }
+MemHandle MemFromHost(MemHandle host) { return host; }
+MemHandle MemTakeFromHost(MemHandle host) { return host; }
 
 }  // namespace dox::plat

@@ -5,6 +5,7 @@
 
 #include "core/library_state.h"
 #include "platform/platform.h"
+#include "platform/spin_lock.h"
 
 namespace dox::plat {
 
@@ -15,20 +16,30 @@ static_assert(sizeof(LogFont) == sizeof(LOGFONTA) &&
 
 namespace {
 
+// The sink and its argument, set and read together.
+SpinLock g_sinkLock;
 MessageSink g_sink = nullptr;
 void *g_sinkUser = nullptr;
 
 }  // namespace
 
 void ShowMessage(int32_t code, const char *text, const char *caption) {
-  if (g_sink) {
-    g_sink(code, text, caption, g_sinkUser);
+  MessageSink sink;
+  void *user;
+  {
+    SpinGuard guard(g_sinkLock);
+    sink = g_sink;
+    user = g_sinkUser;
+  }
+  if (sink) {
+    sink(code, text, caption, user);
     return;
   }
   MessageBoxA(nullptr, text, caption, MB_OK);
 }
 
 void SetMessageSink(MessageSink sink, void *user) {
+  SpinGuard guard(g_sinkLock);
   g_sink = sink;
   g_sinkUser = sink ? user : nullptr;
 }

@@ -1,0 +1,79 @@
+// Handles the library gives to its host: a slot index with a generation
+// number, so that a handle that was never made, was already ended or is
+// garbage is refused without following any pointer. Looking a handle up
+// takes no lock and does no search; only making and ending one takes the
+// table's short lock.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/spin_lock.h"
+
+namespace dox::plat {
+
+class HandleTable {
+ public:
+  // `kind` (0-3) is part of every handle, so a handle of one table is never
+  // taken for one of another.
+  explicit constexpr HandleTable(uint32_t kind) : kind_(kind) {}
+
+  // A new handle for `object` (not null); null when the table is full or its
+  // next page of slots cannot be allocated.
+  void *Add(void *object);
+  // The object of a live handle; null for 0, garbage, ended or foreign ones.
+  void *Find(const void *handle) const {
+    uintptr_t v = reinterpret_cast<uintptr_t>(handle);
+    if (v > 0xFFFFFFFFu || (v >> 30) != kind_) return nullptr;
+    uint32_t index = v & 0xFFFF;
+    const Page *page = pages_[index >> kPageBits].load(std::memory_order_acquire);
+    if (!page) return nullptr;
+    const Slot &s = page->slots[index & (kPageSize - 1)];
+    uint32_t live = kLive | ((v >> 16) & kGenMask);
+    if (s.gen.load(std::memory_order_acquire) != live) return nullptr;
+    uintptr_t object = s.object.load(std::memory_order_acquire) ^ kMask;
+    if (s.gen.load(std::memory_order_acquire) != live) return nullptr;
+    return reinterpret_cast<void *>(object);
+  }
+  // Ends a live handle and returns its object; null when it is not one.
+  void *Remove(const void *handle);
+
+ private:
+  static constexpr uint32_t kPageBits = 10;
+  static constexpr uint32_t kPageSize = 1u << kPageBits;
+  static constexpr uint32_t kPages = 65536 / kPageSize;
+  static constexpr uint32_t kGenMask = 0x3FFF;
+  static constexpr uint32_t kLive = 0x80000000u;
+  static constexpr uint32_t kNone = 0xFFFFFFFFu;
+  // Objects are kept masked, so that a leak checker scanning memory does not
+  // take an object as reachable through the table.
+  static constexpr uintptr_t kMask = ~static_cast<uintptr_t>(0x5A5A);
+
+  struct Slot {
+    std::atomic<uint32_t> gen;  // kLive | generation while in use
+    std::atomic<uintptr_t> object;
+    uint32_t next;  // the next free slot, under the lock
+  };
+  struct Page {
+    Slot slots[kPageSize];
+  };
+
+  Slot &At(uint32_t index) {
+    return pages_[index >> kPageBits].load(std::memory_order_relaxed)->slots[index & (kPageSize - 1)];
+  }
+
+  const uint32_t kind_;
+  SpinLock lock_;
+  std::atomic<Page *> pages_[kPages] = {};
+  uint32_t used_ = 0;          // slots ever handed out
+  uint32_t freeHead_ = kNone;  // the oldest ended slot: reused first...
+  uint32_t freeTail_ = kNone;  // ...the newest last, so generations last long
+};
+
+// The tables' kinds.
+constexpr uint32_t kHandleDocument = 0;
+constexpr uint32_t kHandleMemory = 1;
+constexpr uint32_t kHandleMetafile = 2;
+constexpr uint32_t kHandleEnhMetafile = 3;
+
+}  // namespace dox::plat

@@ -1,0 +1,94 @@
+// What a host can hand the library besides its documents (those are in
+// Scripts.HandlesThatAreNoDocumentActAsNull): memory blocks, metafiles and
+// font callbacks it made up or already freed; negative counts; and reports
+// from several threads at once.
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/platform.h"
+#include "test_support.h"
+
+namespace {
+
+TEST(Safety, HandlesTheLibraryDidNotMakeAreRefused) {
+  doxtest::ReportCapture cap;
+  DOXDOC ended = DoxNewDoc();
+  DoxEndDoc(ended);
+  DOXHMEM freed = DoxMemAlloc(16);
+  ASSERT_EQ(nullptr, DoxMemFree(freed));
+  long local[64] = {};
+  auto value = [](uintptr_t v) { return reinterpret_cast<void *>(v); };
+  for (void *b : {static_cast<void *>(ended), freed, static_cast<void *>(local),
+                  value(0x12345678), value(0xFFFFFFFF)}) {
+    char out[4];
+    const dox::plat::LogFont font{};
+    const int64_t results[] = {DoxEnumFont(&font, nullptr, 4, reinterpret_cast<intptr_t>(b)),
+                               DoxMemLock(b) != nullptr, DoxMemUnlock(b), DoxMemSize(b),
+                               DoxMemFree(b) != b,       DoxHandleToStr(out, 4, b),
+                               DoxDeleteEnhMetaFile(b),  DoxDeleteMetaFile(b),
+                               DoxClipboardSetData(PICT_FORMAT_DIB, b)};
+    for (int64_t r : results) EXPECT_EQ(0, r) << b;
+  }
+  // The buffer utilities' one report each: a lock that fails is memory run out.
+  EXPECT_EQ(5, cap.boxes);
+}
+
+// DoxMakeMbcs never reads `chars` for counts below 1, so a null one is no
+// error; DoxStrToHandle takes a negative size as the unsigned count it is for
+// the allocator (4 GiB - 1 for -1), which no block can have: the
+// out-of-memory box whatever the flags, and 0, without trying.
+TEST(Safety, UtilitiesOnNegativeCounts) {
+  doxtest::ReportCapture cap;
+  DoxSetFlags(nullptr, 1, FLAG_NO_MSG_BOX);
+  char out[4] = "zz";
+  EXPECT_EQ(-2, DoxMakeMbcs(out, nullptr, nullptr, -2));
+  EXPECT_EQ('\0', out[0]);
+  out[0] = 'z';
+  EXPECT_EQ(0, DoxMakeMbcs(out, nullptr, nullptr, 0));
+  EXPECT_EQ('z', out[0]);
+  const long requests = dox::plat::MemRequestCount();
+  EXPECT_EQ(nullptr, DoxStrToHandle("abc", -1));
+  EXPECT_EQ(requests, dox::plat::MemRequestCount()) << "not even tried";
+  EXPECT_EQ(1, cap.boxes);
+  EXPECT_EQ(0, DoxGetLastMessage(nullptr, nullptr));
+  DoxSetFlags(nullptr, 0, FLAG_NO_MSG_BOX);
+}
+
+// Threads building documents of their own, each making refused calls that
+// report silently, while another reads the last report: every read is one
+// whole report of one of them (run under ThreadSanitizer by the tsan preset).
+TEST(Safety, ConcurrentReportsStayWhole) {
+  doxtest::ReportCapture cap;
+  DoxSetFlags(nullptr, 1, FLAG_NO_MSG_BOX);
+  std::atomic<int> running{4};
+  auto work = [&](int t) {
+    for (int i = 0; i < 200; ++i) {
+      DOXDOC d = DoxNewDoc();
+      DoxInitSect(d), DoxInitSect(d);       // 31 "DoxInitSect"
+      DoxBeginSectText(d), DoxEndFrame(d);  // 48 "DoxEndFrame"
+      DoxEndDoc(d), DoxSetFlags(nullptr, t & 1, FLAG_ONE_MSG_BOX);
+    }
+    --running;
+  };
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) threads.emplace_back(work, t);
+  long reads = 0;
+  for (bool done = false; !done;) {
+    done = running == 0;  // one more read after the last report
+    char text[700] = "", caption[100] = "";
+    int32_t code = DoxGetLastMessage(text, caption);
+    const std::string pair = std::to_string(code) + " " + caption;
+    reads += code != 0;
+    ASSERT_TRUE(!code || pair == "31 DoxInitSect" || pair == "48 DoxEndFrame") << pair;
+    ASSERT_TRUE(code != 48 || std::strstr(text, "DoxBeginFrame()")) << text;
+  }
+  for (auto &t : threads) t.join();
+  EXPECT_GT(reads, 0);
+  EXPECT_EQ(0, cap.boxes);
+  DoxSetFlags(nullptr, 0, FLAG_NO_MSG_BOX | FLAG_ONE_MSG_BOX);
+}
+
+}  // namespace
