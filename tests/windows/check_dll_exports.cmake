@@ -12,7 +12,6 @@
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/dox_exports.cmake)
 dox_header_exports(${HEADER} declared counts)
-set(failures "")
 
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE text COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(\t\\[ *[0-9]+\\] [^\n]+\n)*" table "${text}")

@@ -40,11 +40,13 @@ F Export(const char *name) {
 // Every report here is silent: one reaching the sink would have been a message box.
 void DOXAPI Sink(int32_t, const char *, const char *, void *) { ++g_boxes; }
 
-// The record as "CODE CAPTION: MESSAGE".
-std::string Last() {
+// Whether the record, "CODE CAPTION: MESSAGE" (kept in g_record), starts with `prefix`.
+std::string g_record;
+bool Recorded(const std::string &prefix) {
   char message[512] = {}, caption[128] = {};
   int32_t code = DOX(DoxGetLastMessage)(message, caption);
-  return std::to_string(code) + " " + caption + ": " + message;
+  g_record = std::to_string(code) + " " + caption + ": " + message;
+  return g_record.rfind(prefix, 0) == 0;
 }
 
 // The document's text through DoxGetData's handle, which the host frees.
@@ -89,10 +91,8 @@ void CheckMemoryAndFiles(const std::string &dir) {
   doc = DOX(DoxNewDoc)();
   DOX(DoxSaveFile)(doc, path.c_str());
   Check(Slurp(path) == Text(doc), "the saved file holds DoxGetData's text", Slurp(path));
-  bool saved = DOX(DoxSaveFile)(doc, (dir + "\\no such folder\\x.rtf").c_str());
-  std::string record = Last();
-  Check(!saved && record.rfind("5 DoxSave: ", 0) == 0, "DoxSaveFile into a missing folder: code 5",
-        record);
+  Check(!DOX(DoxSaveFile)(doc, (dir + "\\no such folder\\x.rtf").c_str()) && Recorded("5 DoxSave: "),
+        "DoxSaveFile into a missing folder: code 5", g_record);
   DOX(DoxResetLastMessage)();
   DOX(DoxEndDoc)(doc);
   DeleteFileA(path.c_str());
@@ -121,20 +121,16 @@ DWORD WINAPI HoldClipboard(void *) {
   return DestroyWindow(w);
 }
 
-// A 5 x 3 bitmap drawn on a memory device context and read back as a 24-bit packed bitmap, a
-// metafile and an enhanced metafile, pasted from the clipboard and from the host's handles.
+// A 5 x 3 screen-compatible bitmap read back as a 24-bit packed bitmap, a metafile and an
+// enhanced metafile, pasted from the clipboard and from the host's handles.
 void CheckPictures() {
-  HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
+  HDC screen = GetDC(nullptr);
   HBITMAP bmp = CreateCompatibleBitmap(screen, 5, 3);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SetPixel(mem, 1, 1, RGB(255, 0, 0));
-  SelectObject(mem, old);
   BITMAPINFOHEADER bi{sizeof(BITMAPINFOHEADER), 5, 3, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   std::string dib(sizeof bi + 16 * 3, '\0');  // rows of 15 bytes padded to 16
   std::memcpy(&dib[0], &bi, sizeof bi);
-  GetDIBits(mem, bmp, 0, 3, &dib[sizeof bi], reinterpret_cast<BITMAPINFO *>(&dib[0]), DIB_RGB_COLORS);
+  GetDIBits(screen, bmp, 0, 3, &dib[sizeof bi], reinterpret_cast<BITMAPINFO *>(&dib[0]), DIB_RGB_COLORS);
   DeleteObject(bmp);
-  DeleteDC(mem);
   HDC meta = CreateMetaFileA(nullptr);
   Ellipse(meta, 10, 10, 90, 40);
   HMETAFILE wmf = CloseMetaFile(meta);
@@ -150,11 +146,12 @@ void CheckPictures() {
   HGLOBAL ownDib = GlobalCopy(dib.data(), dib.size()), ownWmf = pict(wmf);
   const char *dibGroup = "{\\pict\\dibitmap0\\wbmbitpixels24\\wbmplanes1\\wbmwidthbytes16\\picw5\\pich3";
   struct Kind { int32_t format; UINT clipFormat; HANDLE clipCopy, own; const char *group; };
-  const Kind kinds[] = {{PICT_FORMAT_DIB, CF_DIB, GlobalCopy(dib.data(), dib.size()), ownDib, dibGroup},
-               {PICT_FORMAT_METAFILEPICT, CF_METAFILEPICT, pict(CopyMetaFileA(wmf, nullptr)),
-                ownWmf, "{\\pict\\wmetafile8\\picw"},
-               {PICT_FORMAT_ENHMETAFILE, CF_ENHMETAFILE, CopyEnhMetaFileA(emf, nullptr), emf,
-                "{\\*\\shppict{\\pict\\emfblip\\picw"}};
+  const Kind kinds[] = {
+      {PICT_FORMAT_DIB, CF_DIB, GlobalCopy(dib.data(), dib.size()), ownDib, dibGroup},
+      {PICT_FORMAT_METAFILEPICT, CF_METAFILEPICT, pict(CopyMetaFileA(wmf, nullptr)), ownWmf,
+       "{\\pict\\wmetafile8\\picw"},
+      {PICT_FORMAT_ENHMETAFILE, CF_ENHMETAFILE, CopyEnhMetaFileA(emf, nullptr), emf,
+       "{\\*\\shppict{\\pict\\emfblip\\picw"}};
   std::string text;
   for (const Kind &k : kinds) {
     Check(OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(k.clipFormat, k.clipCopy),
@@ -171,9 +168,8 @@ void CheckPictures() {
   // The clipboard held open by another thread: only the paste that needs it fails.
   HANDLE thread = CreateThread(nullptr, 0, HoldClipboard, nullptr, 0, nullptr);
   WaitForSingleObject(g_opened, 10000);
-  bool pasted = Pasted(PICT_FORMAT_DIB, nullptr, dibGroup, text);
-  std::string record = Last();
-  Check(!pasted && record.rfind("55 : ", 0) == 0, "clipboard in use: code 55, no caption", record);
+  Check(!Pasted(PICT_FORMAT_DIB, nullptr, dibGroup, text) && Recorded("55 : "),
+        "clipboard in use: code 55, no caption", g_record);
   DOX(DoxResetLastMessage)();
   Check(Pasted(PICT_FORMAT_DIB, ownDib, dibGroup, text),
         "a paste from a handle does not open the clipboard", text);
@@ -192,8 +188,7 @@ int CALLBACK FirstFont(const LOGFONTA *lf, const TEXTMETRICA *, DWORD, LPARAM fo
 // 0 for a name it does not know). A character set the caller asked for is written on every
 // system: where ACTUAL's entry keeps the expected one, so does OUT.
 int Fonts(const char *expectedPath, const char *actualPath, const char *out) {
-  static const char *const kFamilies[] = {"", "\\froman ", "\\fswiss ", "\\fmodern ",
-                                          "\\fscript ", "\\fdecor "};
+  const char *families[] = {"", "\\froman ", "\\fswiss ", "\\fmodern ", "\\fscript ", "\\fdecor "};
   const std::regex entry(R"(\{\\f(\d+) (\\f[a-z]+ )?(\\fcharset\d+ )?([^;{}]*);\})");
   std::string expected = Slurp(expectedPath), actual = Slurp(actualPath), wanted;
   size_t from = expected.find("{\\fonttbl"), to = expected.find(";}}", from), at = 0;
@@ -207,7 +202,7 @@ int Fonts(const char *expectedPath, const char *actualPath, const char *out) {
     if (a == none || (*a)[3] != charset)
       charset = lf.lfCharSet == 1 ? "" : "\\fcharset" + std::to_string(lf.lfCharSet) + " ";
     wanted.append(expected, at, from + e->position() - at);
-    wanted += "{\\f" + (*e)[1].str() + " " + kFamilies[(lf.lfPitchAndFamily >> 4) % 6] + charset +
+    wanted += "{\\f" + (*e)[1].str() + " " + families[(lf.lfPitchAndFamily >> 4) % 6] + charset +
               name + ";}";
     at = from + e->position() + e->length();
     if (a != none) ++a;
@@ -227,14 +222,12 @@ int main(int argc, char **argv) {
     if (load) FreeLibrary(g_dll);
     if (!Check((g_dll = LoadLibraryA(argv[1])) != nullptr, "LoadLibraryA")) return 1;
     DOX(DoxSetMessageSink)(Sink, nullptr);
-    Check(Last() == "0 : No User Error" && DOX(DoxSetFlags)(nullptr, 1, 0) == 0,
-          "a new start: no record, no library-wide flags", Last());
+    Check(Recorded("0 : No User Error") && DOX(DoxSetFlags)(nullptr, 1, 0) == 0,
+          "a new start: no record, no library-wide flags", g_record);
     DOX(DoxSetFlags)(nullptr, 1, FLAG_NO_MSG_BOX);
     DOXDOC doc = DOX(DoxNewDoc)();  // silent by the library-wide flag
-    int32_t result = DOX(DoxEndCellText)(doc);
-    std::string record = Last();
-    Check(result == 0 && record.rfind("48 DoxEndCellText: This function is valid only if", 0) == 0,
-          "a silent refusal is recorded with its caption and text", record);
+    Check(!DOX(DoxEndCellText)(doc) && Recorded("48 DoxEndCellText: This function is valid only if"),
+          "a silent refusal is recorded with its caption and text", g_record);
     DOX(DoxEndDoc)(doc);
   }
   DOX(DoxResetLastMessage)();  // documents stay silent by the library-wide flag
