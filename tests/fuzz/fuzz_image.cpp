@@ -31,16 +31,6 @@ void DOXAPI Sink(int32_t code, const char *text, const char *, void *) {
   Require(code >= 0 && code <= DOX_ERR_BAD_UTF8 && text && *text);
 }
 
-bool OneBalancedGroup(const std::string &t) {
-  long depth = 0;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (t[i] == '\\') ++i;
-    else if (t[i] == '{') ++depth;
-    else if (t[i] == '}' && (--depth < 0 || (depth == 0 && i + 1 != t.size()))) return false;
-  }
-  return !t.empty() && t[0] == '{' && depth == 0;
-}
-
 std::string g_path;
 
 }  // namespace
@@ -70,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   Call(doc, [&] { return DoxInsertUtf8Text(doc, text.c_str()); });
   Call(doc, [&] { return DoxInsertHyperlink(doc, text.c_str(), text.c_str(), size & 1); });
   std::string rtf;
-  Require(doxrun::DocumentText(doc, rtf) && OneBalancedGroup(rtf));
+  Require(doxrun::DocumentText(doc, rtf) && doxrun::OneBalancedGroup(rtf));
   DoxEndDoc(doc);
   Require(dox::plat::MemLiveBlocks() == live);
   return 0;

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "dox.h"
+#include "runner.h"
 
 namespace {
 
@@ -35,16 +35,6 @@ DOXHMEM Block(const void *bytes, size_t n) {
 
 void Require(bool ok) {
   if (!ok) std::abort();
-}
-
-bool OneBalancedGroup(const char *t, size_t n) {
-  long depth = 0;
-  for (size_t i = 0; i < n; ++i) {
-    if (t[i] == '\\') ++i;
-    else if (t[i] == '{') ++depth;
-    else if (t[i] == '}' && (--depth < 0 || (depth == 0 && i + 1 != n))) return false;
-  }
-  return n && t[0] == '{' && depth == 0;
 }
 
 void DOXAPI Quiet(int32_t, const char *, const char *, void *) {}
@@ -93,11 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
       handle = metafile = nullptr;  // the clipboard's now
     DoxPastePicture(doc, format, clipboard ? nullptr : handle, width, height);
   }
-  uint32_t got = 0;
-  DOXHMEM text = DoxGetData(doc, &got);
-  Require(text != nullptr);
-  Require(OneBalancedGroup(static_cast<const char *>(DoxMemLock(text)), got - 1));
-  DoxMemFree(text);
+  std::string rtf;
+  Require(doxrun::DocumentText(doc, rtf) && doxrun::OneBalancedGroup(rtf));
   DoxEndDoc(doc);
   if (format == PICT_FORMAT_ENHMETAFILE) {
     if (handle) DoxDeleteEnhMetaFile(handle);

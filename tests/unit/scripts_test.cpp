@@ -85,17 +85,6 @@ const std::vector<Script> &Scripts() {
   return all;
 }
 
-// RTF groups outside escapes: one group that closes only at the end.
-bool OneBalancedGroup(const std::string &t) {
-  long depth = 0;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (t[i] == '\\') ++i;
-    else if (t[i] == '{') ++depth;
-    else if (t[i] == '}' && (--depth < 0 || (depth == 0 && i + 1 != t.size()))) return false;
-  }
-  return !t.empty() && t[0] == '{' && depth == 0;
-}
-
 struct Delivered {
   bool ok = false;
   std::string text;
@@ -146,8 +135,8 @@ TEST(Scripts, EveryAllocationFailure) {
       doxrun::RunCalls(s.calls, opt, r, Deliver, &text);
       dox::plat::MemFailNth(0);
       ASSERT_EQ(live, dox::plat::MemLiveBlocks()) << "request " << n;
-      if (text.ok && OneBalancedGroup(cleanText.text)) {
-        EXPECT_TRUE(OneBalancedGroup(text.text)) << "request " << n;
+      if (text.ok && doxrun::OneBalancedGroup(cleanText.text)) {
+        EXPECT_TRUE(doxrun::OneBalancedGroup(text.text)) << "request " << n;
       }
       // The calls whose result or reports changed, the first three in full.
       std::vector<std::string> calls = PerCall(r.trace);

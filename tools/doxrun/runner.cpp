@@ -85,6 +85,16 @@ bool DocumentText(DOXDOC doc, std::string &text) {
   return true;
 }
 
+bool OneBalancedGroup(const std::string &t) {
+  long depth = 0;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '\\') ++i;
+    else if (t[i] == '{') ++depth;
+    else if (t[i] == '}' && (--depth < 0 || (depth == 0 && i + 1 != t.size()))) return false;
+  }
+  return !t.empty() && t[0] == '{' && depth == 0;
+}
+
 void RunCalls(const std::vector<Call> &calls, const RunOptions &options, RunResult &result,
               Deliver deliver, void *user) {
   if (options.installSink) DoxSetMessageSink(Sink, nullptr);

@@ -42,4 +42,8 @@ void RunCalls(const std::vector<Call> &calls, const RunOptions &options, RunResu
 // it cannot be had.
 bool DocumentText(DOXDOC doc, std::string &text);
 
+// RTF groups outside escapes (a backslash and the character after it): true
+// when `text` is one group that closes only at its end.
+bool OneBalancedGroup(const std::string &text);
+
 }  // namespace doxrun
