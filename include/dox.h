@@ -40,6 +40,14 @@
 extern "C" {
 #endif
 
+/* The version of this header. DoxVersion returns the version of the library
+   actually loaded. The shared library's SONAME carries the major number, which
+   changes only when the binary interface breaks. */
+#define DOX_VERSION_MAJOR 0
+#define DOX_VERSION_MINOR 1
+#define DOX_VERSION_PATCH 0
+#define DOX_VERSION_STRING "0.1.0"
+
 /* A document: the opaque, pointer-sized handle that DoxNewDoc returns. */
 typedef struct DoxDocumentTag *DOXDOC;
 /* A movable global memory block (HGLOBAL on Windows). */
@@ -48,6 +56,72 @@ typedef void *DOXHMEM;
 /* Error-reporting flags (DoxSetFlags). */
 #define FLAG_NO_MSG_BOX 1u  /* record errors for DoxGetLastMessage, show nothing */
 #define FLAG_ONE_MSG_BOX 2u /* show only the first message box of a document */
+
+/* Report codes: the code a report carries (the message sink's code, the
+   result of DoxGetLastMessage), indexing the library's message table. The
+   comment gives each code's message text. */
+#define DOX_ERR_NONE 0                 /* No User Error */
+#define DOX_ERR_INVALID_BITMAP 1       /* Invalid Bitmap File */
+#define DOX_ERR_FILE_NOT_FOUND 2       /* File Does Not Exist, Create a New File? */
+#define DOX_ERR_CREATE_DIB 3           /* Error Creating Device Independent Bitmap! */
+#define DOX_ERR_FILE_LENGTH 4          /* Error getting file length */
+#define DOX_ERR_OPEN_FILE 5            /* Could Not Open the File. */
+#define DOX_ERR_FILE_READ 6            /* File Read Error */
+#define DOX_ERR_FILE_SEEK 7            /* Error in file seek */
+#define DOX_ERR_FILE_WRITE 8           /* Error writing to file */
+#define DOX_ERR_CREATE_FONT 9          /* Error Creating Font */
+#define DOX_ERR_SELECT_FONT 10         /* Unable to select the font. */
+#define DOX_ERR_INIT_BITMAP 11         /* Error Initializing the Bitmap */
+#define DOX_ERR_BUFFER_LOCK 12         /* Could Not Obtain Buffer Lock. */
+#define DOX_ERR_METAFILE_DATA 13       /* Error accessing meta file data */
+#define DOX_ERR_INVALID_METAFILE 14    /* Invalid Windows Metafile File */
+#define DOX_ERR_COPY_METAFILE 15       /* Error copying metafile */
+#define DOX_ERR_METAFILE_DC 16         /* Error creating metafile DC */
+#define DOX_ERR_READ_METAFILE 17       /* Can not Read the Metafile */
+#define DOX_ERR_RECREATE_METAFILE 18   /* Error recreating meta file */
+#define DOX_ERR_PICTURE_FORMAT 19      /* Invalid Picture File Format! */
+#define DOX_ERR_OPEN_PICTURE 20        /* Can not Open the picture File */
+#define DOX_ERR_READ_PICTURE 21        /* Error reading the picture file */
+#define DOX_ERR_LINE_TOO_LONG 22       /* Line Too Long! */
+#define DOX_ERR_OUT_OF_MEMORY 23       /* Ran Out of Memory */
+#define DOX_ERR_READ_ABORTED 24        /* Read aborted */
+#define DOX_ERR_REPLACE_STRING 25      /* Replace This String? */
+#define DOX_ERR_SAVE_INCOMPLETE 26     /* Save not complete! */
+#define DOX_ERR_UNEXPECTED_EOF 27      /* Unexpected End of File */
+#define DOX_ERR_ACCESS_FILE 28         /* Unable to access the file */
+#define DOX_ERR_ENH_METAFILE_HEADER 29 /* Error accessing enhanced metafile header. */
+#define DOX_ERR_ENH_METAFILE_DATA 30   /* Error retrieving enhanced metafile data. */
+/* Call order: NAME_OPEN when the call would open a bracket already open,
+   IN_NAME when the call is not allowed while that bracket is open. */
+#define DOX_ERR_SECT_INIT_OPEN 31      /* DoxInitSect() already called */
+#define DOX_ERR_IN_SECT_INIT 32        /* ...not allowed between DoxInitSect() and DoxBeginSectText */
+#define DOX_ERR_SECT_TEXT_OPEN 33      /* DoxBeginSectText() already called */
+#define DOX_ERR_IN_SECT_TEXT 34        /* ...not allowed after calling DoxBeginSectText() */
+#define DOX_ERR_STYLE_ITEM_OPEN 35     /* DoxBeginStyleItem() already called */
+#define DOX_ERR_IN_STYLE_ITEM 36       /* ...not allowed after calling DoxBeginStyleItem() */
+#define DOX_ERR_STYLE_SHEET_OPEN 37    /* DoxBeginStylesheet() already called */
+#define DOX_ERR_IN_STYLE_SHEET 38      /* ...not allowed after calling DoxBeginStylesheet() */
+#define DOX_ERR_TABLE_ROW_OPEN 39      /* DoxBeginTableRow() already called */
+#define DOX_ERR_IN_TABLE_ROW 40        /* ...not allowed after calling DoxBeginTableRow() */
+#define DOX_ERR_FRAME_OPEN 41          /* DoxBeginFrame() already called */
+#define DOX_ERR_IN_FRAME 42            /* ...not allowed after calling DoxBeginFrame() */
+#define DOX_ERR_TEXT_BOX_OPEN 43       /* DoxBeginTextBox() already called */
+#define DOX_ERR_IN_TEXT_BOX 44         /* ...not allowed after calling DoxBeginTextBox() */
+#define DOX_ERR_HDR_FTR_OPEN 45        /* DoxBeginHdrFtr() already called */
+#define DOX_ERR_IN_HDR_FTR 46          /* ...not allowed between DoxBeginHdrFtr() */
+#define DOX_ERR_INVALID_SEQUENCE 47    /* Invalid Function Sequence! */
+#define DOX_ERR_NEEDS_CALL 48          /* valid only if one of the following has been called: ... */
+#define DOX_ERR_CELL_TEXT_OPEN 49      /* DoxBeginCellText() already called */
+#define DOX_ERR_IN_CELL_TEXT 50        /* ...not allowed between DoxBeginCellText() */
+#define DOX_ERR_NO_CELL_INFO 51        /* DoxBeginCellText before any DoxNextCellInfo of the row */
+#define DOX_ERR_NO_CELL_LEFT 52        /* more DoxBeginCellText than DoxNextCellInfo calls */
+#define DOX_ERR_EMPTY_ROW 53           /* Must have at least one cell in a table row. */
+#define DOX_ERR_CELL_TEXT_MISSING 54   /* a row ended with cells lacking their DoxBeginCellText */
+#define DOX_ERR_CLIPBOARD_IN_USE 55    /* Clipboard in use by another application */
+#define DOX_ERR_CLIPBOARD_DATA 56      /* Error retrieving the clipboard data */
+#define DOX_ERR_CLIPBOARD_FORMAT 57    /* Clipboard does not contain Specified Formatted Data */
+#define DOX_ERR_SCRIPT_STYLE_OPEN 58   /* DoxBeginScriptStyle() already called */
+#define DOX_ERR_IN_SCRIPT_STYLE 59     /* ...not allowed between DoxBeginScriptStyle() and ... */
 
 /* ---- Document lifetime and flags ---------------------------------------- */
 
@@ -87,6 +161,12 @@ DOXEXPORT int32_t DOXAPI WEP(int32_t exitCode);
 typedef void(DOXAPI *DoxMessageSink)(int32_t code, const char *text, const char *caption,
                                      void *user);
 DOXEXPORT int32_t DOXAPI DoxSetMessageSink(DoxMessageSink sink, void *user);
+
+/* The version of the library loaded, "MAJOR.MINOR.PATCH" (a static string,
+   never freed): DOX_VERSION_STRING of the dox.h it was built with. Makes no
+   report. A host built against this header can compare the two.
+   Example: if (strcmp(DoxVersion(), DOX_VERSION_STRING) != 0) puts("other dox"); */
+DOXEXPORT const char *DOXAPI DoxVersion(void);
 
 /* ---- Font enumeration callback ------------------------------------------ */
 

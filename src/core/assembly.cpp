@@ -115,7 +115,7 @@ DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
   char *block = h ? static_cast<char *>(plat::MemLock(h)) : nullptr;
   if (!block) {
     if (h) plat::MemFree(h);
-    ReportError(doc, kErrOutOfMemory, kCaption);
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, kCaption);
     return nullptr;
   }
   Sink out(block, size);
@@ -135,7 +135,7 @@ DOXHMEM AssembleDocument(Document *doc, const char *fileName, uint32_t *sizeOut)
   if (!Intact(doc)) return nullptr;
   plat::FileHandle f = plat::FileCreate(fileName);
   if (f == plat::kNoFile) {
-    ReportError(doc, kErrCouldNotOpenFile, kCaption);
+    ReportError(doc, DOX_ERR_OPEN_FILE, kCaption);
     return nullptr;
   }
   Sink out(f);

@@ -16,7 +16,7 @@ constexpr int32_t kInitialBodyCapacity = 1000;
 void *AllocLocked(plat::MemHandle &handle, size_t bytes) {
   handle = plat::MemAlloc(bytes, true);
   if (!handle) {
-    ReportLibraryError(kErrOutOfMemory, "OurAlloc");
+    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc");
     return nullptr;
   }
   void *p = plat::MemLock(handle);

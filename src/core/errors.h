@@ -4,17 +4,11 @@
 
 #include <cstdint>
 
+#include "dox.h"  // the codes: DOX_ERR_*
+
 namespace dox {
 
 struct Document;
-
-// Error codes used across the library.
-enum ErrorCode : int32_t {
-  kErrCouldNotOpenFile = 5,
-  kErrOutOfMemory = 23,
-  kErrInvalidSequence = 47,
-  kErrComposed = 48,
-};
 
 // Reports through the document's flags (or the library's without a document):
 // a message box, or in silent mode the code and caption recorded for

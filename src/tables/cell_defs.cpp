@@ -19,7 +19,7 @@ bool GrowCellBlock(RowRecord &row) {
     void *p = h ? plat::MemLock(h) : nullptr;
     if (!p) {
       if (h) plat::MemFree(h);
-      ReportLibraryError(kErrOutOfMemory, "OurAlloc");
+      ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc");
       return false;
     }
     row.cellDefsHandle = h;
@@ -31,7 +31,7 @@ bool GrowCellBlock(RowRecord &row) {
   if (grown) row.cellDefsHandle = grown;
   row.cellDefs = static_cast<CellDef *>(plat::MemLock(row.cellDefsHandle));
   if (!grown || !row.cellDefs) {
-    ReportLibraryError(kErrOutOfMemory, "OurRealloc");
+    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurRealloc");
     if (!row.cellDefs) {  // the block is lost with its definitions
       FreeCellBlock(row);
       row.cellDefCount = 0;

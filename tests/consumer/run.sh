@@ -23,7 +23,13 @@ fi
 pc=$(find "$prefix" -path '*/pkgconfig/dox.pc' | head -1)
 libdir=$(dirname "$(dirname "$pc")")
 test -f "$prefix/include/dox.h"
-ls "$libdir"/libdox.so.[0-9]* >/dev/null  # versioned SONAME
+# The SONAME carries the header's major version.
+major=$(sed -n 's/^#define DOX_VERSION_MAJOR \([0-9]*\).*/\1/p' "$prefix/include/dox.h")
+soname=$(objdump -p "$libdir/libdox.so" | awk '$1 == "SONAME" {print $2}')
+if [ "$soname" != "libdox.so.$major" ]; then
+  echo "SONAME $soname, header major version $major" >&2
+  exit 1
+fi
 
 cmake -S "$here" -B "$scratch/cmake" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$scratch/cmake" >/dev/null
