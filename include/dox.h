@@ -154,12 +154,16 @@ DOXEXPORT int32_t DOXAPI DoxResetLastMessage(void);
 DOXEXPORT int32_t DOXAPI WEP(int32_t exitCode);
 
 /* A report that would show a message box goes to the sink instead when one is
-   installed: code, message text and caption (caption null for the reports that
-   carry no caption of their own). Outside Windows the default sink writes one
-   line to standard error; on Windows it is MessageBoxA. Pass a null sink to
-   restore the default. Returns 1. */
-typedef void(DOXAPI *DoxMessageSink)(int32_t code, const char *text, const char *caption,
-                                     void *user);
+   installed: the document the report is about (0 when it concerns none: the
+   calls without a document, an allocation for a document not yet made), the
+   code (DOX_ERR_*), the message text and the caption (null for the reports
+   that carry no caption of their own), and the user pointer given here. Outside
+   Windows the default sink writes one line to standard error; on Windows it
+   is MessageBoxA. Pass a null sink to restore the default. Returns 1. Makes
+   no report.
+   Example: DoxSetMessageSink(MySink, &myState); */
+typedef void(DOXAPI *DoxMessageSink)(DOXDOC doc, int32_t code, const char *text,
+                                     const char *caption, void *user);
 DOXEXPORT int32_t DOXAPI DoxSetMessageSink(DoxMessageSink sink, void *user);
 
 /* The version of the library loaded, "MAJOR.MINOR.PATCH" (a static string,

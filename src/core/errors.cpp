@@ -18,12 +18,15 @@ void Record(int32_t code, const char *caption) {
   lib.LastMessage[kLastMessageSize - 1] = '\0';
 }
 
-int32_t Report(Document *doc, uint32_t flags, int32_t code, const char *caption) {
+// about: the document the report concerns (the sink receives it), doc: the
+// document whose one-box policy applies (null: the library's).
+int32_t Report(Document *doc, uint32_t flags, int32_t code, const char *caption,
+               Document *about) {
   if (flags & FLAG_NO_MSG_BOX) {
     Record(code, caption);
     return 0;
   }
-  plat::ShowMessage(code, MessageText(code), caption ? caption : "Error");
+  plat::ShowMessage(ToHandle(about), code, MessageText(code), caption ? caption : "Error");
   if (doc) doc->StateBits |= STATE_BOX_SHOWN;
   return 0;
 }
@@ -31,15 +34,15 @@ int32_t Report(Document *doc, uint32_t flags, int32_t code, const char *caption)
 }  // namespace
 
 int32_t ReportError(Document *doc, int32_t code, const char *caption) {
-  if (!doc) return Report(nullptr, Lib().LibraryFlags, code, caption);
+  if (!doc) return Report(nullptr, Lib().LibraryFlags, code, caption, nullptr);
   if (!(doc->DocFlags & FLAG_NO_MSG_BOX) && (doc->StateBits & STATE_BOX_SHOWN) &&
       (doc->DocFlags & FLAG_ONE_MSG_BOX))
     return 0;
-  return Report(doc, doc->DocFlags, code, caption);
+  return Report(doc, doc->DocFlags, code, caption, doc);
 }
 
-int32_t ReportLibraryError(int32_t code, const char *caption) {
-  return Report(nullptr, Lib().LibraryFlags, code, caption);
+int32_t ReportLibraryError(int32_t code, const char *caption, Document *about) {
+  return Report(nullptr, Lib().LibraryFlags, code, caption, about);
 }
 
 }  // namespace dox

@@ -16,7 +16,8 @@ struct Document;
 int32_t ReportError(Document *doc, int32_t code, const char *caption);
 
 // Reports following the library-wide flags even when a document exists (the
-// reports made before a document exists and those of the growth routines).
-int32_t ReportLibraryError(int32_t code, const char *caption);
+// reports made before a document exists and those of the growth routines);
+// about is the document the report concerns, if any, for the message sink.
+int32_t ReportLibraryError(int32_t code, const char *caption, Document *about = nullptr);
 
 }  // namespace dox

@@ -10,7 +10,7 @@ bool GrowBlock(Document *doc, plat::MemHandle &handle, void *&address, size_t by
   address = nullptr;
   plat::MemHandle grown = plat::MemReAlloc(handle, bytes);
   if (!grown) {
-    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurRealloc");
+    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurRealloc", doc);
     plat::MemFree(handle);
     handle = nullptr;
     ReportError(doc, DOX_ERR_OUT_OF_MEMORY, caption);

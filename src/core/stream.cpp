@@ -185,7 +185,7 @@ int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *cap
   int64_t capacity = s->BodyCapacity + s->BodyCapacity / 4;
   if (needed > capacity) capacity = needed;
   if (capacity > INT32_MAX - 2) {
-    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurRealloc");
+    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurRealloc", doc);
     ReportError(doc, DOX_ERR_OUT_OF_MEMORY, caption);
     return 0;
   }

@@ -175,7 +175,7 @@ int32_t PasteEnhMetafile(Document *doc, void *data, int32_t width, int32_t heigh
     if (bits.Allocate(size + 2ull))
       fetched = plat::EnhMetaBits(copy, size, bits.data()) == size;
     else if (!bits.allocated())
-      ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc");
+      ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc", doc);
   }
   plat::EnhMetaDelete(copy);
   if (!fetched) return ReportError(doc, DOX_ERR_METAFILE_DATA, "DoxPasteEmf");

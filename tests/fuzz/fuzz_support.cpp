@@ -21,7 +21,7 @@ constexpr uint32_t kKnownStateBits = dox::STATE_SECT_TEXT | dox::STATE_STYLE_ITE
                                      dox::STATE_CELL_TEXT | dox::STATE_BOX_SHOWN |
                                      dox::STATE_SCRIPT_STYLE;
 
-void DOXAPI Sink(int32_t code, const char *text, const char *, void *) {
+void DOXAPI Sink(DOXDOC, int32_t code, const char *text, const char *, void *) {
   Require(text != nullptr, "a report has its message text");
   Require(code >= 0 && code < 60, "a report's code is in the message table");
 }

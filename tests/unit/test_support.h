@@ -72,7 +72,8 @@ class ReportCapture {
   std::vector<Report> boxes;
 
  private:
-  static void DOXAPI Sink(int32_t code, const char *text, const char *caption, void *user) {
+  static void DOXAPI Sink(DOXDOC, int32_t code, const char *text, const char *caption,
+                          void *user) {
     static_cast<ReportCapture *>(user)->boxes.push_back(
         {code, text ? text : "", caption ? caption : "(null)"});
   }

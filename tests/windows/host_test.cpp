@@ -95,7 +95,7 @@ struct Box {
 };
 std::vector<Box> g_boxes;
 
-void DOXAPI Sink(int32_t code, const char *, const char *caption, void *) {
+void DOXAPI Sink(DOXDOC, int32_t code, const char *, const char *caption, void *) {
   g_boxes.push_back({code, caption ? caption : "(none)"});
 }
 

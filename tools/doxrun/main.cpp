@@ -61,7 +61,7 @@ struct TraceState {
   std::vector<std::string> reports;
 };
 
-void DOXAPI ReportSink(int32_t code, const char *text, const char *caption, void *user) {
+void DOXAPI ReportSink(DOXDOC, int32_t code, const char *text, const char *caption, void *user) {
   auto *state = static_cast<TraceState *>(user);
   std::string line = "  report " + std::to_string(code) + " " + (caption ? caption : "(none)") + ": ";
   for (const char *p = text; p && *p; ++p) {

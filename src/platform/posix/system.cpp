@@ -30,9 +30,9 @@ constexpr KnownFont kKnownFonts[] = {
 
 }  // namespace
 
-void ShowMessage(int32_t code, const char *text, const char *caption) {
+void ShowMessage(DoxDocumentTag *doc, int32_t code, const char *text, const char *caption) {
   if (g_sink) {
-    g_sink(code, text, caption, g_sinkUser);
+    g_sink(doc, code, text, caption, g_sinkUser);
     return;
   }
   std::fprintf(stderr, "%s: %s\n", caption ? caption : "Error", text ? text : "");

@@ -20,9 +20,9 @@ void *g_sinkUser = nullptr;
 
 }  // namespace
 
-void ShowMessage(int32_t code, const char *text, const char *caption) {
+void ShowMessage(DoxDocumentTag *doc, int32_t code, const char *text, const char *caption) {
   if (g_sink) {
-    g_sink(code, text, caption, g_sinkUser);
+    g_sink(doc, code, text, caption, g_sinkUser);
     return;
   }
   MessageBoxA(nullptr, text, caption, MB_OK);
