@@ -20,6 +20,8 @@ else
   prefix=$scratch/prefix
   cmake --install "$build" --prefix "$prefix" >/dev/null
 fi
+prefix=$(realpath "$prefix")
+scratch=$(realpath "$scratch")
 pc=$(find "$prefix" -path '*/pkgconfig/dox.pc' | head -1)
 libdir=$(dirname "$(dirname "$pc")")
 test -f "$prefix/include/dox.h"
