@@ -398,7 +398,7 @@ DOXEXPORT int32_t DOXAPI DoxInsertPageField(DOXDOC doc, int32_t page);
    Example: DoxInsertMergeField(doc, "CustomerNo", "12345"); */
 DOXEXPORT int32_t DOXAPI DoxInsertMergeField(DOXDOC doc, const char *name, const char *result);
 /* Inserts a table of contents of the heading levels firstLevel to lastLevel
-   (1 to 9).
+   (at most 9).
    Returns: 1; 0 when refused. Reports: order (text); memory.
    Example: DoxInsertTocField(doc, 1, 3); */
 DOXEXPORT int32_t DOXAPI DoxInsertTocField(DOXDOC doc, int32_t firstLevel, int32_t lastLevel);
@@ -515,8 +515,7 @@ DOXEXPORT int32_t DOXAPI DoxParaShadeColor(DOXDOC doc, int32_t percent, uint32_t
    Returns: 1; 0 when refused. Reports: order (formatting); memory.
    Example: DoxParaStyleId(doc, 1); */
 DOXEXPORT int32_t DOXAPI DoxParaStyleId(DOXDOC doc, int32_t styleId);
-/* Adds a tab stop of a TAB_* kind and TAB_LEADER_* leader at position twips
-   from the left indent.
+/* Adds a tab stop of a TAB_* kind and TAB_LEADER_* leader at position (twips).
    Returns: 1; 0 when refused. Reports: order (formatting); memory.
    Example: DoxParaTabStop(doc, TAB_RIGHT, 9000, TAB_LEADER_DOT); */
 DOXEXPORT int32_t DOXAPI DoxParaTabStop(DOXDOC doc, int32_t kind, int32_t position,
@@ -651,8 +650,8 @@ DOXEXPORT int32_t DOXAPI DoxEndTableRow(DOXDOC doc);
 #define TEXTBOX_TEXT_TBRL 270 /* top to bottom ("\dptxtbrl") */
 
 /* Opens a frame at x, y (twips) from the page (relativeToPage != 0) or from
-   the margin and the paragraph, width and height in twips; no nesting, not in a
-   table row or text box. Its text follows.
+   the paragraph, width and height in twips; no nesting, not in a table row or
+   text box. Its text follows.
    Returns: 1; 0 when refused. Reports: order (section text or header/footer); memory.
    Example: DoxBeginFrame(doc, 1, 7200, 2000, 2600, 1200); */
 DOXEXPORT int32_t DOXAPI DoxBeginFrame(DOXDOC doc, int32_t relativeToPage, int32_t x, int32_t y,
