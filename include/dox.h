@@ -10,9 +10,24 @@
  *   - Failures are reported: by default as a message box (outside Windows: the
  *     message sink, see DoxSetMessageSink); with FLAG_NO_MSG_BOX the code and the
  *     caption are recorded for DoxGetLastMessage instead.
- *   - Lengths are twips (1/1440 inch); colours are 0x00BBGGRR.
+ *   - Colours are 0x00BBGGRR.
+ *   - Lengths are twips (1/1440 inch) unless a comment says otherwise; font
+ *     sizes are points or half-points as DoxTextFont2 says; shading is percent.
  *   - Memory handles (DOXHMEM) are movable global memory blocks: HGLOBAL on
  *     Windows. The DoxMem* helpers work on them on every platform.
+ *
+ * Each export's comment gives its parameters, its result, the reports it can
+ * make (code DOX_ERR_* and caption: the export's name unless another is
+ * quoted) and an example. Two kinds of report are named by one word:
+ *   order  - the call is out of place: code 48 DOX_ERR_NEEDS_CALL, whose
+ *            message lists the calls that would make it valid (the bracket in
+ *            parentheses). Text and formatting calls first open the section and
+ *            its text themselves; an opening that is refused reports under
+ *            "DoxInitSect" or "DoxBeginSectText" as well (codes 31-48).
+ *   memory - the document could not grow: 23 DOX_ERR_OUT_OF_MEMORY under
+ *            "OurRealloc" (following the library's flags), then under the
+ *            routine that needed the room; once the body is lost, the next
+ *            calls report 23 under "FlushRtfLine".
  */
 #ifndef DOX_H
 #define DOX_H
@@ -40,6 +55,14 @@
 extern "C" {
 #endif
 
+/* The version of this header. DoxVersion returns the version of the library
+   actually loaded. The shared library's SONAME carries the major number, which
+   changes only when the binary interface breaks. */
+#define DOX_VERSION_MAJOR 0
+#define DOX_VERSION_MINOR 1
+#define DOX_VERSION_PATCH 0
+#define DOX_VERSION_STRING "0.1.0"
+
 /* A document: the opaque, pointer-sized handle that DoxNewDoc returns. */
 typedef struct DoxDocumentTag *DOXDOC;
 /* A movable global memory block (HGLOBAL on Windows). */
@@ -52,119 +75,283 @@ typedef void *DOXHMEM;
    building call, or with doc 0 for documents created later. */
 #define FLAG_READER_FRIENDLY 0x100u
 
+/* Report codes: the code a report carries (the message sink's code, the
+   result of DoxGetLastMessage), indexing the library's message table. The
+   comment gives each code's message text. */
+#define DOX_ERR_NONE 0                 /* No User Error */
+#define DOX_ERR_INVALID_BITMAP 1       /* Invalid Bitmap File */
+#define DOX_ERR_FILE_NOT_FOUND 2       /* File Does Not Exist, Create a New File? */
+#define DOX_ERR_CREATE_DIB 3           /* Error Creating Device Independent Bitmap! */
+#define DOX_ERR_FILE_LENGTH 4          /* Error getting file length */
+#define DOX_ERR_OPEN_FILE 5            /* Could Not Open the File. */
+#define DOX_ERR_FILE_READ 6            /* File Read Error */
+#define DOX_ERR_FILE_SEEK 7            /* Error in file seek */
+#define DOX_ERR_FILE_WRITE 8           /* Error writing to file */
+#define DOX_ERR_CREATE_FONT 9          /* Error Creating Font */
+#define DOX_ERR_SELECT_FONT 10         /* Unable to select the font. */
+#define DOX_ERR_INIT_BITMAP 11         /* Error Initializing the Bitmap */
+#define DOX_ERR_BUFFER_LOCK 12         /* Could Not Obtain Buffer Lock. */
+#define DOX_ERR_METAFILE_DATA 13       /* Error accessing meta file data */
+#define DOX_ERR_INVALID_METAFILE 14    /* Invalid Windows Metafile File */
+#define DOX_ERR_COPY_METAFILE 15       /* Error copying metafile */
+#define DOX_ERR_METAFILE_DC 16         /* Error creating metafile DC */
+#define DOX_ERR_READ_METAFILE 17       /* Can not Read the Metafile */
+#define DOX_ERR_RECREATE_METAFILE 18   /* Error recreating meta file */
+#define DOX_ERR_PICTURE_FORMAT 19      /* Invalid Picture File Format! */
+#define DOX_ERR_OPEN_PICTURE 20        /* Can not Open the picture File */
+#define DOX_ERR_READ_PICTURE 21        /* Error reading the picture file */
+#define DOX_ERR_LINE_TOO_LONG 22       /* Line Too Long! */
+#define DOX_ERR_OUT_OF_MEMORY 23       /* Ran Out of Memory */
+#define DOX_ERR_READ_ABORTED 24        /* Read aborted */
+#define DOX_ERR_REPLACE_STRING 25      /* Replace This String? */
+#define DOX_ERR_SAVE_INCOMPLETE 26     /* Save not complete! */
+#define DOX_ERR_UNEXPECTED_EOF 27      /* Unexpected End of File */
+#define DOX_ERR_ACCESS_FILE 28         /* Unable to access the file */
+#define DOX_ERR_ENH_METAFILE_HEADER 29 /* Error accessing enhanced metafile header. */
+#define DOX_ERR_ENH_METAFILE_DATA 30   /* Error retrieving enhanced metafile data. */
+/* Call order: NAME_OPEN when the call would open a bracket already open,
+   IN_NAME when the call is not allowed while that bracket is open. */
+#define DOX_ERR_SECT_INIT_OPEN 31      /* DoxInitSect() already called */
+#define DOX_ERR_IN_SECT_INIT 32        /* ...not allowed between DoxInitSect() and ... */
+#define DOX_ERR_SECT_TEXT_OPEN 33      /* DoxBeginSectText() already called */
+#define DOX_ERR_IN_SECT_TEXT 34        /* ...not allowed after calling DoxBeginSectText() */
+#define DOX_ERR_STYLE_ITEM_OPEN 35     /* DoxBeginStyleItem() already called */
+#define DOX_ERR_IN_STYLE_ITEM 36       /* ...not allowed after calling DoxBeginStyleItem() */
+#define DOX_ERR_STYLE_SHEET_OPEN 37    /* DoxBeginStylesheet() already called */
+#define DOX_ERR_IN_STYLE_SHEET 38      /* ...not allowed after calling DoxBeginStylesheet() */
+#define DOX_ERR_TABLE_ROW_OPEN 39      /* DoxBeginTableRow() already called */
+#define DOX_ERR_IN_TABLE_ROW 40        /* ...not allowed after calling DoxBeginTableRow() */
+#define DOX_ERR_FRAME_OPEN 41          /* DoxBeginFrame() already called */
+#define DOX_ERR_IN_FRAME 42            /* ...not allowed after calling DoxBeginFrame() */
+#define DOX_ERR_TEXT_BOX_OPEN 43       /* DoxBeginTextBox() already called */
+#define DOX_ERR_IN_TEXT_BOX 44         /* ...not allowed after calling DoxBeginTextBox() */
+#define DOX_ERR_HDR_FTR_OPEN 45        /* DoxBeginHdrFtr() already called */
+#define DOX_ERR_IN_HDR_FTR 46          /* ...not allowed between DoxBeginHdrFtr() */
+#define DOX_ERR_INVALID_SEQUENCE 47    /* Invalid Function Sequence! */
+#define DOX_ERR_NEEDS_CALL 48          /* valid only if one of the following has been called: ... */
+#define DOX_ERR_CELL_TEXT_OPEN 49      /* DoxBeginCellText() already called */
+#define DOX_ERR_IN_CELL_TEXT 50        /* ...not allowed between DoxBeginCellText() */
+#define DOX_ERR_NO_CELL_INFO 51        /* DoxBeginCellText before any DoxNextCellInfo of the row */
+#define DOX_ERR_NO_CELL_LEFT 52        /* more DoxBeginCellText than DoxNextCellInfo calls */
+#define DOX_ERR_EMPTY_ROW 53           /* Must have at least one cell in a table row. */
+#define DOX_ERR_CELL_TEXT_MISSING 54   /* a row ended with cells lacking their DoxBeginCellText */
+#define DOX_ERR_CLIPBOARD_IN_USE 55    /* Clipboard in use by another application */
+#define DOX_ERR_CLIPBOARD_DATA 56      /* Error retrieving the clipboard data */
+#define DOX_ERR_CLIPBOARD_FORMAT 57    /* Clipboard does not contain Specified Formatted Data */
+#define DOX_ERR_SCRIPT_STYLE_OPEN 58   /* DoxBeginScriptStyle() already called */
+#define DOX_ERR_IN_SCRIPT_STYLE 59     /* ...not allowed between DoxBeginScriptStyle() and ... */
+
 /* ---- Document lifetime and flags ---------------------------------------- */
 
-/* Creates a document; 0 when memory runs out (reported under "OurAlloc"). */
+/* Creates an empty document with the default flags (DoxSetFlags with doc 0).
+   Returns: the document handle; 0 when memory runs out.
+   Reports: 23 "OurAlloc" (library flags, sink document 0).
+   Example: DOXDOC doc = DoxNewDoc(); */
 DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void);
-/* Frees the document and everything it owns; always 1. */
+/* Frees the document and everything it owns; doc must not be used again. A null doc is ignored.
+   Returns: 1 always. Reports: none.
+   Example: DoxEndDoc(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndDoc(DOXDOC doc);
-/* Sets (set != 0) or clears the flags of doc, or with doc 0 the default flags of
-   documents created later. Returns the resulting flag set. */
+/* Sets (set != 0) or clears (set 0) the FLAG_* bits flags on doc, or with doc 0
+   the default flags of documents created later.
+   Returns: the resulting flag set. Reports: none.
+   Example: DoxSetFlags(doc, 1, FLAG_NO_MSG_BOX); */
 DOXEXPORT uint32_t DOXAPI DoxSetFlags(DOXDOC doc, int32_t set, uint32_t flags);
 
 /* ---- Delivery ----------------------------------------------------------- */
 
-/* The whole RTF text, NUL-terminated, in a new memory block the caller owns.
-   *sizeOut (if given) receives the text length + 1. 0 on failure. */
+/* The whole RTF text, NUL-terminated, in a new memory block the caller owns
+   (free it with DoxMemFree). sizeOut (may be null) receives the text length + 1
+   in bytes. The document stays open and can grow further.
+   Returns: the block; 0 when memory runs out or the body was lost earlier.
+   Reports: 23 "DoxSave" when the block cannot be made.
+   Example: DOXHMEM rtf = DoxGetData(doc, &size); */
 DOXEXPORT DOXHMEM DOXAPI DoxGetData(DOXDOC doc, uint32_t *sizeOut);
-/* Writes the RTF text to fileName (created or replaced): returns 1, or 0 on
-   failure. With a null or empty name it returns a memory block as DoxGetData. */
+/* Writes the RTF text to fileName (created or replaced). With a null or empty
+   name it delivers into memory as DoxGetData (without the size).
+   Returns: 1 (a file) or the block (no name); 0 on failure.
+   Reports: 5 DOX_ERR_OPEN_FILE "DoxSave" when the file cannot be written; 23 "DoxSave".
+   Example: if (!DoxSaveFile(doc, "out.rtf")) puts("not saved"); */
 DOXEXPORT DOXHMEM DOXAPI DoxSaveFile(DOXDOC doc, const char *fileName);
 
 /* ---- Messages and start-up ---------------------------------------------- */
 
-/* Returns the code of the last silently recorded report; copies its message
-   (up to 300 characters) to messageOut and its caption (up to 99) to
-   captionOut, each when not null. */
+/* Reads the last report recorded silently (FLAG_NO_MSG_BOX): copies its message
+   text (at most 300 characters + NUL) to messageOut and its caption (at most 99
+   + NUL) to captionOut, each when not null.
+   Returns: its code (DOX_ERR_*; 0 DOX_ERR_NONE when none). Reports: none.
+   Example: char msg[301], cap[100]; int32_t code = DoxGetLastMessage(msg, cap); */
 DOXEXPORT int32_t DOXAPI DoxGetLastMessage(char *messageOut, char *captionOut);
-/* Clears the recorded report; returns 1. */
+/* Clears the recorded report (code 0, message "No User Error", empty caption).
+   Returns: 1. Reports: none.
+   Example: DoxResetLastMessage(); */
 DOXEXPORT int32_t DOXAPI DoxResetLastMessage(void);
-/* Legacy exit procedure; does nothing and returns 1. */
+/* Legacy exit procedure kept for old hosts; exitCode is ignored.
+   Returns: 1. Reports: none.
+   Example: WEP(0); */
 DOXEXPORT int32_t DOXAPI WEP(int32_t exitCode);
 
 /* A report that would show a message box goes to the sink instead when one is
-   installed: code, message text and caption (caption null for the reports that
-   carry no caption of their own). Outside Windows the default sink writes one
-   line to standard error; on Windows it is MessageBoxA. Pass a null sink to
-   restore the default. Returns 1. */
-typedef void(DOXAPI *DoxMessageSink)(int32_t code, const char *text, const char *caption,
-                                     void *user);
+   installed: the document the report is about (0 when it concerns none: the
+   calls without a document, an allocation for a document not yet made), the
+   code (DOX_ERR_*), the message text and the caption (null for the reports
+   that carry no caption of their own), and the user pointer given here. Outside
+   Windows the default sink writes one line to standard error; on Windows it
+   is MessageBoxA. Pass a null sink to restore the default. Returns 1. Makes
+   no report.
+   Example: DoxSetMessageSink(MySink, &myState); */
+typedef void(DOXAPI *DoxMessageSink)(DOXDOC doc, int32_t code, const char *text,
+                                     const char *caption, void *user);
 DOXEXPORT int32_t DOXAPI DoxSetMessageSink(DoxMessageSink sink, void *user);
+
+/* The version of the library loaded, "MAJOR.MINOR.PATCH" (a static string,
+   never freed): DOX_VERSION_STRING of the dox.h it was built with. Makes no
+   report. A host built against this header can compare the two.
+   Example: if (strcmp(DoxVersion(), DOX_VERSION_STRING) != 0) puts("other dox"); */
+DOXEXPORT const char *DOXAPI DoxVersion(void);
 
 /* ---- Font enumeration callback ------------------------------------------ */
 
-/* Called back by the system's font enumeration (logFont: a LOGFONTA,
-   textMetric: a TEXTMETRICA, user: the document). Not for direct use. */
+/* Called back by the system's font enumeration while a font is registered
+   (logFont: a LOGFONTA, textMetric: a TEXTMETRICA, fontType: the system's font
+   type bits, user: the document). Not for direct use.
+   Returns: 0 (ends the enumeration). Reports: none.
+   Example: (called by the system only) */
 DOXEXPORT int32_t DOXAPI DoxEnumFont(const void *logFont, const void *textMetric,
                                      uint32_t fontType, intptr_t user);
 
 /* ---- Handle and string utilities ---------------------------------------- */
 
-/* A new memory block holding size bytes copied from source; 0 on failure. */
+/* A new memory block holding size bytes copied from source.
+   Returns: the block (the caller frees it with DoxMemFree); 0 when source is
+   null or memory runs out.
+   Reports: 23 (no caption; always shown, whatever the flags) when memory runs out.
+   Example: DOXHMEM h = DoxStrToHandle("abc", 4); */
 DOXEXPORT DOXHMEM DOXAPI DoxStrToHandle(const void *source, int32_t size);
-/* Copies one chunk of source into a block of totalSize bytes at offset. The
-   first call (offset 0) allocates the block and returns it; pass that handle
-   to the later calls. 0 when the chunk is empty or memory runs out. */
+/* Copies chunkSize bytes of source into a block of totalSize bytes at offset
+   (bytes). The first call (offset 0) allocates the block and returns it; pass
+   that handle to the later calls.
+   Returns: the block; 0 when the chunk is empty, source is null or memory runs out.
+   Reports: 23 (no caption; always shown, whatever the flags) when memory runs out.
+   Example: h = DoxStrToHandleInChunks(part, 1000, 0, 0, 500); */
 DOXEXPORT DOXHMEM DOXAPI DoxStrToHandleInChunks(const void *source, int32_t totalSize,
                                                 DOXHMEM handle, int32_t offset,
                                                 int32_t chunkSize);
-/* Copies size bytes out of the block into target and frees the block. */
+/* Copies size bytes out of the block into target, then frees the block.
+   Returns: 1; 0 when target is null or the block cannot be locked.
+   Reports: 23 (no caption; always shown) when the block cannot be locked.
+   Example: DoxHandleToStr(buffer, (int32_t)size, rtf); */
 DOXEXPORT int32_t DOXAPI DoxHandleToStr(void *target, int32_t size, DOXHMEM handle);
-/* Copies one chunk out of the block at offset; frees the block once the chunk
-   reaches totalSize. 0 when the chunk is empty. */
+/* Copies chunkSize bytes out of the block at offset (bytes) into target; frees
+   the block once offset + chunkSize reaches totalSize.
+   Returns: 1; 0 when the chunk is empty, target is null or the block cannot be
+   locked. Reports: 23 (no caption; always shown) when the block cannot be locked.
+   Example: DoxHandleToStrInChunks(buffer, total, rtf, 0, 4096); */
 DOXEXPORT int32_t DOXAPI DoxHandleToStrInChunks(void *target, int32_t totalSize,
                                                 DOXHMEM handle, int32_t offset,
                                                 int32_t chunkSize);
-/* Interleaves lead bytes (when the ANSI code page is multibyte) and characters
-   into target, NUL-terminated; returns the bytes written without the NUL.
-   target needs room for 2 * count + 1 bytes. */
+/* Interleaves lead bytes (when the ANSI code page is multibyte) and count
+   characters into target, NUL-terminated. target needs 2 * count + 1 bytes.
+   Returns: the bytes written without the NUL; 0 when a buffer is null. Reports: none.
+   Example: n = DoxMakeMbcs(out, chars, leads, 3); */
 DOXEXPORT int32_t DOXAPI DoxMakeMbcs(char *target, const char *chars, const char *leadBytes,
                                      int32_t count);
 
-/* Memory blocks on every platform (GlobalAlloc/Lock/Unlock/Size/Free on
-   Windows). DoxMemAlloc makes a zero-filled movable block; DoxMemFree returns
-   0 on success, like GlobalFree. */
+/* A zero-filled movable memory block of size bytes (GlobalAlloc on Windows).
+   Returns: the block; 0 on failure. Reports: none.
+   Example: DOXHMEM h = DoxMemAlloc(64); */
 DOXEXPORT DOXHMEM DOXAPI DoxMemAlloc(uint32_t size);
+/* Locks the block and gives its address (GlobalLock).
+   Returns: the address; null for an invalid handle. Reports: none.
+   Example: char *p = (char *)DoxMemLock(h); */
 DOXEXPORT void *DOXAPI DoxMemLock(DOXHMEM handle);
+/* Undoes one DoxMemLock (GlobalUnlock).
+   Returns: non-zero while the block stays locked, 0 once unlocked. Reports: none.
+   Example: DoxMemUnlock(h); */
 DOXEXPORT int32_t DOXAPI DoxMemUnlock(DOXHMEM handle);
+/* The size of the block in bytes (GlobalSize).
+   Returns: the size; 0 for an invalid handle. Reports: none.
+   Example: uint32_t n = DoxMemSize(h); */
 DOXEXPORT uint32_t DOXAPI DoxMemSize(DOXHMEM handle);
+/* Frees the block (GlobalFree).
+   Returns: 0 on success; the handle itself on failure. Reports: none.
+   Example: DoxMemFree(h); */
 DOXEXPORT DOXHMEM DOXAPI DoxMemFree(DOXHMEM handle);
 
 /* ---- Raw RTF ------------------------------------------------------------ */
 
-/* Writes text into the body unchanged, after ending the current line. */
+/* Writes text into the body unchanged, after ending the current line; checks
+   no call order (braces in text make the caller's own groups).
+   Returns: 1; 0 on failure. Reports: memory.
+   Example: DoxInsertRaw(doc, "{\\field{\\*\\fldinst DATE}}"); */
 DOXEXPORT int32_t DOXAPI DoxInsertRaw(DOXDOC doc, const char *text);
-/* Starts a group on a new line: "{", "\*" when starred, then "\word". */
+/* Starts a group on a new line: "{", then "\*" when starred != 0, then "\word"
+   (no word when null or empty).
+   Returns: 1; 0 on failure. Reports: memory.
+   Example: DoxBeginGroup(doc, "comment", 1); */
 DOXEXPORT int32_t DOXAPI DoxBeginGroup(DOXDOC doc, const char *word, int32_t starred);
-/* Closes a group and ends the line. */
+/* Closes a group with "}" and ends the line.
+   Returns: 1; 0 on failure. Reports: memory.
+   Example: DoxEndGroup(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndGroup(DOXDOC doc);
-/* Writes "\word", followed by value when hasValue is non-zero. */
+/* Writes the control word "\word", followed by value when hasValue != 0.
+   Returns: 1; 0 when word is null or empty (no report) or on failure.
+   Reports: memory.
+   Example: DoxInsertControl(doc, "fs", 1, 24);   (a 12-point font: half-points) */
 DOXEXPORT int32_t DOXAPI DoxInsertControl(DOXDOC doc, const char *word, int32_t hasValue,
                                           int32_t value);
 
 /* ---- Sections ----------------------------------------------------------- */
 
-/* Starts a section ("\sectd"); section properties may follow. */
+/* Starts a section ("\sectd"); DoxSectInfo, DoxPaper, DoxMargin and headers or
+   footers may follow before DoxBeginSectText.
+   Returns: 1; 0 when refused.
+   Reports: 31 DOX_ERR_SECT_INIT_OPEN (twice), 34 (section text begun), 38 (in the
+   style sheet); memory.
+   Example: DoxInitSect(doc); */
 DOXEXPORT int32_t DOXAPI DoxInitSect(DOXDOC doc);
-/* Begins the text of the section (initialising it first when needed). */
+/* Begins the text of the section, initialising the section first when needed.
+   Returns: 1; 0 when refused.
+   Reports: "DoxInitSect" reports of the automatic DoxInitSect, then 48 listing
+   DoxInitSect; 47 DOX_ERR_INVALID_SEQUENCE inside the style sheet; memory.
+   Example: DoxBeginSectText(doc); */
 DOXEXPORT int32_t DOXAPI DoxBeginSectText(DOXDOC doc);
 /* @section-layout (paper, margins, section info, breaks, headers/footers) */
 
-/* Paper size in twips (values of 0 or less are not written) and orientation:
-   document-wide before DoxInitSect, for the section after it. */
+/* Paper width and height in twips (1440 a inch; values of 0 or less are not
+   written) and landscape (non-zero: "\landscape"): for the whole document before
+   DoxInitSect, for the section between DoxInitSect and DoxBeginSectText.
+   Returns: 1; 0 when refused.
+   Reports: 34 (section text begun), 38 (in the style sheet), 46 (in a header or
+   footer); memory.
+   Example: DoxPaper(doc, 11906, 16838, 0);   (A4 portrait) */
 DOXEXPORT int32_t DOXAPI DoxPaper(DOXDOC doc, int32_t width, int32_t height, int32_t landscape);
-/* Margins and header/footer distances in twips (negative: not written), as DoxPaper. */
+/* Left, right, top and bottom margins and the header and footer distances from
+   the page edge, in twips (negative: not written); placed as DoxPaper.
+   Returns: 1; 0 when refused. Reports: as DoxPaper.
+   Example: DoxMargin(doc, 1440, 1440, 1440, 1440, 720, 720); */
 DOXEXPORT int32_t DOXAPI DoxMargin(DOXDOC doc, int32_t left, int32_t right, int32_t top,
                                    int32_t bottom, int32_t headerPos, int32_t footerPos);
-/* Section properties: columns (more than 1) and their spacing, a new page,
-   and the page number to restart with (0 or less: continue numbering). */
+/* Section properties: columns (written when more than 1) and the space between
+   them in twips, newPage (non-zero: the section starts on a new page) and the
+   page number to restart with (0 or less: numbering continues).
+   Returns: 1; 0 when refused. Reports: order (section initialised); memory.
+   Example: DoxSectInfo(doc, 2, 720, 1, 0); */
 DOXEXPORT int32_t DOXAPI DoxSectInfo(DOXDOC doc, int32_t columns, int32_t columnSpace,
                                      int32_t newPage, int32_t firstPage);
-/* Writes a break of kind BREAK_*; a section break ends the section. */
+/* Writes a break of kind BREAK_*; BREAK_SECTION ends the section (the next text
+   opens a new one). Not inside a table row, frame or text box.
+   Returns: 1; 0 when refused. Reports: order (section text); memory.
+   Example: DoxInsertBreak(doc, BREAK_PAGE); */
 DOXEXPORT int32_t DOXAPI DoxInsertBreak(DOXDOC doc, int32_t kind);
-/* Opens a header or footer of kind HDRFTR_* for the section. */
+/* Opens a header or footer of kind HDRFTR_* for the section; its text follows.
+   Only before the section text begins.
+   Returns: 1; 0 when refused. Reports: order (section initialised); memory.
+   Example: DoxBeginHdrFtr(doc, HDRFTR_FOOTER); */
 DOXEXPORT int32_t DOXAPI DoxBeginHdrFtr(DOXDOC doc, int32_t kind);
-/* Closes the open header or footer. */
+/* Closes the open header or footer.
+   Returns: 1; 0 when refused. Reports: order (header/footer); memory.
+   Example: DoxEndHdrFtr(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndHdrFtr(DOXDOC doc);
 
 /* Break kinds (DoxInsertBreak). */
@@ -184,22 +371,39 @@ DOXEXPORT int32_t DOXAPI DoxEndHdrFtr(DOXDOC doc);
 
 /* ---- Text --------------------------------------------------------------- */
 
-/* Inserts NUL-terminated ANSI text: CR becomes a paragraph mark, LF is dropped,
-   TAB a tab, bytes 128-255 hex escapes. */
+/* Inserts NUL-terminated ANSI text: CR becomes a paragraph mark ("\par"), LF is
+   dropped, TAB a tab, "\", "{", "}" escaped, bytes 128-255 hex escapes.
+   Returns: 1; 0 when refused. Reports: order (text); memory.
+   Example: DoxInsertText(doc, "Hello, world\r\n"); */
 DOXEXPORT int32_t DOXAPI DoxInsertText(DOXDOC doc, const char *text);
-/* Inserts NUL-terminated UTF-16 text, every unit as "\uN ?". */
+/* Inserts NUL-terminated UTF-16 text, every unit as "\uN ?" (control
+   characters too: end a paragraph with DoxInsertText(doc, "\r\n")).
+   Returns: 1; 0 when refused. Reports: order (text); memory.
+   Example: static const uint16_t hi[] = {0x4F60, 0x597D, 0}; DoxInsertUText(doc, hi); */
 DOXEXPORT int32_t DOXAPI DoxInsertUText(DOXDOC doc, const uint16_t *text);
 /* @section-text (bookmarks, footnotes, fields) */
 
-/* Marks the start (start != 0) or the end of the bookmark name. */
+/* Marks the start (start != 0) or the end (start 0) of the bookmark name.
+   Returns: 1; 0 when refused. Reports: order (text); memory.
+   Example: DoxInsertBookmark(doc, "intro", 1); */
 DOXEXPORT int32_t DOXAPI DoxInsertBookmark(DOXDOC doc, const char *name, int32_t start);
-/* Inserts a footnote: its mark (null or empty: numbered automatically) and its text. */
+/* Inserts a footnote: its mark (null or empty: numbered automatically) and its
+   ANSI text.
+   Returns: 1; 0 when refused. Reports: order (text); memory.
+   Example: DoxInsertFootnote(doc, NULL, "A note."); */
 DOXEXPORT int32_t DOXAPI DoxInsertFootnote(DOXDOC doc, const char *mark, const char *text);
-/* Inserts a page-number field (page != 0) or a page-count field. */
+/* Inserts a page-number field (page != 0) or a page-count field (page 0).
+   Returns: 1; 0 when refused. Reports: order (text); memory.
+   Example: DoxInsertPageField(doc, 1); */
 DOXEXPORT int32_t DOXAPI DoxInsertPageField(DOXDOC doc, int32_t page);
-/* Inserts a locked MERGEFIELD of name (required) showing result (may be null). */
+/* Inserts a locked MERGEFIELD of name (required) showing result (may be null).
+   Returns: 1; 0 when refused or name is null (no report). Reports: order (text); memory.
+   Example: DoxInsertMergeField(doc, "CustomerNo", "12345"); */
 DOXEXPORT int32_t DOXAPI DoxInsertMergeField(DOXDOC doc, const char *name, const char *result);
-/* Inserts a table of contents of the heading levels firstLevel to lastLevel (at most 9). */
+/* Inserts a table of contents of the heading levels firstLevel to lastLevel
+   (at most 9).
+   Returns: 1; 0 when refused. Reports: order (text); memory.
+   Example: DoxInsertTocField(doc, 1, 3); */
 DOXEXPORT int32_t DOXAPI DoxInsertTocField(DOXDOC doc, int32_t firstLevel, int32_t lastLevel);
 
 /* @section-format (character and paragraph formatting, tabs, bullets, styles) */
@@ -248,39 +452,75 @@ DOXEXPORT int32_t DOXAPI DoxInsertTocField(DOXDOC doc, int32_t firstLevel, int32
 /* Bullet flags (DoxParaBullet). */
 #define BULLET_CONTINUE 0x1u        /* continues the list without a bullet or number */
 
-/* Back to plain text ("\plain"). */
+/* Back to plain text ("\plain").
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxResetTextProp(doc); */
 DOXEXPORT int32_t DOXAPI DoxResetTextProp(DOXDOC doc);
-/* DoxTextFont2 for any character set. */
+/* DoxTextFont2 with charset -1 (any character set of that face).
+   Returns: 1; 0 when refused.
+   Reports: as DoxTextFont2, under "DoxTextFont".
+   Example: DoxTextFont(doc, "Arial", 12, CHAR_BOLD, 1); */
 DOXEXPORT int32_t DOXAPI DoxTextFont(DOXDOC doc, const char *face, int32_t size, uint32_t style,
                                      int32_t on);
-/* Font (null or "" keeps it), size (points > 0, half-points < 0, 0 keeps it)
-   and CHAR_* bits switched on (on != 0) or off; charset -1 matches any font of
-   that name. Refused while a script style is open. */
+/* Font face (null or "" keeps it; registered in the font table on first use),
+   size (points when > 0, half-points when < 0, 0 keeps it), the CHAR_* bits of
+   style switched on (on != 0) or off, and the character set (-1: any).
+   Refused while a script style is open.
+   Returns: 1; 0 when refused. Reports: order (formatting, no script style) under
+   "DoxTextFont"; memory.
+   Example: DoxTextFont2(doc, "Symbol", -21, 0, 2, 1);   (10.5 points, symbol set) */
 DOXEXPORT int32_t DOXAPI DoxTextFont2(DOXDOC doc, const char *face, int32_t size,
                                       uint32_t style, int32_t charset, int32_t on);
-/* Applies character style styleId of the style sheet ("\cs"). */
+/* Applies character style styleId of the style sheet ("\cs").
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxCharStyleId(doc, 10); */
 DOXEXPORT int32_t DOXAPI DoxCharStyleId(DOXDOC doc, int32_t styleId);
-/* Text colour (foreground != 0, "\cf") or highlight colour ("\highlight"). */
+/* Text colour (foreground != 0, "\cf") or highlight colour ("\highlight"), a
+   0x00BBGGRR value registered in the colour table.
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxTextColor(doc, 0x000000FF, 1);   (red text) */
 DOXEXPORT int32_t DOXAPI DoxTextColor(DOXDOC doc, uint32_t color, int32_t foreground);
-/* Opens a group of superscript (super != 0) or subscript text; no nesting. */
+/* Opens a group of superscript (super != 0) or subscript text; no nesting.
+   Returns: 1; 0 when refused (also when one is open: 48).
+   Reports: order (formatting, no script style); memory.
+   Example: DoxBeginScriptStyle(doc, 1); */
 DOXEXPORT int32_t DOXAPI DoxBeginScriptStyle(DOXDOC doc, int32_t super);
-/* Closes the script style group. */
+/* Closes the script style group.
+   Returns: 1; 0 when refused. Reports: order (script style); memory.
+   Example: DoxEndScriptStyle(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndScriptStyle(DOXDOC doc);
-/* Default paragraph properties ("\pard"), staying in the current table cell. */
+/* Default paragraph properties ("\pard"), staying in the current table cell.
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxResetParaProp(doc); */
 DOXEXPORT int32_t DOXAPI DoxResetParaProp(DOXDOC doc);
-/* Alignment, double spacing, keep and widow flags, borders (PARA_* bits). */
+/* Alignment, double spacing, keep and widow flags and borders: PARA_* bits.
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxParaFlags(doc, PARA_CENTER | PARA_KEEP_NEXT); */
 DOXEXPORT int32_t DOXAPI DoxParaFlags(DOXDOC doc, uint32_t flags);
-/* Left, right and first-line indents in twips; -1 leaves a value unchanged. */
+/* Left, right and first-line indents in twips (first line relative to the left
+   indent, may be negative); -1 leaves a value unchanged.
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxParaIndent(doc, 720, -1, -360); */
 DOXEXPORT int32_t DOXAPI DoxParaIndent(DOXDOC doc, int32_t left, int32_t right,
                                        int32_t firstLine);
-/* Space before, after and line spacing in twips; -1 leaves a value unchanged. */
+/* Space before and after the paragraph and the line spacing, in twips; -1
+   leaves a value unchanged.
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxParaSpace(doc, 0, 120, -1); */
 DOXEXPORT int32_t DOXAPI DoxParaSpace(DOXDOC doc, int32_t before, int32_t after,
                                       int32_t lineSpacing);
-/* Shading in percent (capped at 100), or with a negative percent the colour. */
+/* Shading in percent (0-100, capped at 100), or with a negative percent the
+   background colour color (0x00BBGGRR) instead.
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxParaShadeColor(doc, 20, 0); */
 DOXEXPORT int32_t DOXAPI DoxParaShadeColor(DOXDOC doc, int32_t percent, uint32_t color);
-/* Applies paragraph style styleId of the style sheet ("\s"). */
+/* Applies paragraph style styleId of the style sheet ("\s").
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxParaStyleId(doc, 1); */
 DOXEXPORT int32_t DOXAPI DoxParaStyleId(DOXDOC doc, int32_t styleId);
-/* Adds a tab stop of a TAB_* kind and leader at position twips. */
+/* Adds a tab stop of a TAB_* kind and TAB_LEADER_* leader at position (twips).
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxParaTabStop(doc, TAB_RIGHT, 9000, TAB_LEADER_DOT); */
 DOXEXPORT int32_t DOXAPI DoxParaTabStop(DOXDOC doc, int32_t kind, int32_t position,
                                         int32_t leader);
 /* Makes the paragraph bulleted or numbered.
@@ -289,20 +529,32 @@ DOXEXPORT int32_t DOXAPI DoxParaTabStop(DOXDOC doc, int32_t kind, int32_t positi
    Numbered (kind 0): style 1 A B C, 2 a b c, 3 I II III, 4 i ii iii, else
    1 2 3; level 0 or 10 a simple list, 1-9 an outline level; start is the first
    number; textBefore/textAfter stand around the number (e.g. null and ".").
-   flags BULLET_CONTINUE continues the list without a bullet or number. */
+   flags BULLET_CONTINUE continues the list without a bullet or number.
+   Returns: 1; 0 when refused. Reports: order (formatting); memory.
+   Example: DoxParaBullet(doc, 0, 0, 0, 1, NULL, ".", 0);   (1. 2. 3.) */
 DOXEXPORT int32_t DOXAPI DoxParaBullet(DOXDOC doc, int32_t kind, int32_t style, int32_t level,
                                        int32_t start, const char *textBefore,
                                        const char *textAfter, uint32_t flags);
-/* Opens the style sheet; only before the section text begins. */
+/* Opens the style sheet; only before the section text begins.
+   Returns: 1; 0 when refused.
+   Reports: 34 (section text begun), 37 DOX_ERR_STYLE_SHEET_OPEN (twice), 46 (in a
+   header or footer); memory.
+   Example: DoxBeginStyleSheet(doc); */
 DOXEXPORT int32_t DOXAPI DoxBeginStyleSheet(DOXDOC doc);
 /* Opens a paragraph (paraStyle != 0, "\s") or character style ("\cs") item;
    styleId 0 writes no number; name up to 300 characters. The formatting calls
-   that follow define the style. */
+   that follow define the style.
+   Returns: 1; 0 when refused. Reports: order (style sheet, no item); memory.
+   Example: DoxBeginStyleItem(doc, 1, 1, "heading 1"); */
 DOXEXPORT int32_t DOXAPI DoxBeginStyleItem(DOXDOC doc, int32_t paraStyle, int32_t styleId,
                                            const char *name);
-/* Closes the style item, writing its name. */
+/* Closes the style item, writing its name.
+   Returns: 1; 0 when refused. Reports: order (style item); memory.
+   Example: DoxEndStyleItem(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndStyleItem(DOXDOC doc);
-/* Closes the style sheet. */
+/* Closes the style sheet.
+   Returns: 1; 0 when refused. Reports: order (style sheet, no item); memory.
+   Example: DoxEndStyleSheet(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndStyleSheet(DOXDOC doc);
 
 /* @section-tables */
@@ -329,39 +581,69 @@ DOXEXPORT int32_t DOXAPI DoxEndStyleSheet(DOXDOC doc);
 #define CELL_TEXT_BTLR 90  /* bottom to top ("\cltxbtlr") */
 #define CELL_TEXT_TBRL 270 /* top to bottom ("\cltxtbrl") */
 
-/* Begins a table row: left edge, height (0 automatic, negative exact), ROW_* flags,
-   header (non-zero: repeated on each page) and the gap (half the space between cells;
-   60 when 0 or less). Inside cell text it begins a nested row (at most 19 levels). */
+/* Begins a table row: left edge in twips, height in twips (0 automatic,
+   negative exact), ROW_* flags, header (non-zero: repeated on each page) and
+   gap, half the space between cells in twips (60 when 0 or less). Inside cell
+   text it begins a nested row (at most 19 levels; a 20th is refused without a
+   report). Cells follow with DoxNextCellInfo*.
+   Returns: 1; 0 when refused.
+   Reports: order (section text, header/footer or frame) under "DoxBeginTableRow"; memory.
+   Example: DoxBeginTableRow(doc, 0, 0, ROW_CENTER, 0, 108); */
 DOXEXPORT int32_t DOXAPI DoxBeginTableRow(DOXDOC doc, int32_t left, int32_t height,
                                           uint32_t flags, int32_t header, int32_t gap);
-/* DoxBeginTableRow with cell paddings instead of the gap. */
+/* DoxBeginTableRow with the cell paddings (left, right, top, bottom; twips)
+   instead of the gap.
+   Returns: 1; 0 when refused. Reports: as DoxBeginTableRow.
+   Example: DoxBeginTableRow2(doc, 0, 0, 0, 0, 100, 100, 50, 50); */
 DOXEXPORT int32_t DOXAPI DoxBeginTableRow2(DOXDOC doc, int32_t left, int32_t height,
                                            uint32_t flags, int32_t header, int32_t padLeft,
                                            int32_t padRight, int32_t padTop, int32_t padBottom);
-/* Defines the next cell of the row: width, CELL_VALIGN_*, shading (percent), background
-   colour (CELL_NO_BGCOLOR for none), border widths (none when 0) and CELL_*MERGE_* bits. */
+/* Defines the next cell of the row, left to right: width in twips,
+   CELL_VALIGN_*, shading in percent (none when 0 or less), background colour
+   0x00BBGGRR (CELL_NO_BGCOLOR: none), border widths in twips (none when 0 or
+   less) and CELL_*MERGE_* bits. Only before the row's first cell text.
+   Returns: 1; 0 when refused.
+   Reports: order (table row, before any cell text) under "DoxNextCellInfo"; 23
+   "OurAlloc" / "OurRealloc" (library flags) when the cell cannot be stored; memory.
+   Example: DoxNextCellInfo(doc, 3000, CELL_VALIGN_TOP, 0, CELL_NO_BGCOLOR, 15, 15, 15, 15, 0); */
 DOXEXPORT int32_t DOXAPI DoxNextCellInfo(DOXDOC doc, int32_t width, int32_t valign,
                                          int32_t shading, uint32_t bgColor, int32_t borderLeft,
                                          int32_t borderRight, int32_t borderTop,
                                          int32_t borderBottom, uint32_t mergeFlags);
-/* DoxNextCellInfo with a colour for the borders (0: the reader's default). */
+/* DoxNextCellInfo with a colour for the borders (0x00BBGGRR; 0: the reader's
+   default).
+   Returns: 1; 0 when refused. Reports: as DoxNextCellInfo.
+   Example: DoxNextCellInfo2(doc, 3000, 0, 0, CELL_NO_BGCOLOR, 15, 15, 15, 15, 0x00FF0000, 0); */
 DOXEXPORT int32_t DOXAPI DoxNextCellInfo2(DOXDOC doc, int32_t width, int32_t valign,
                                           int32_t shading, uint32_t bgColor, int32_t borderLeft,
                                           int32_t borderRight, int32_t borderTop,
                                           int32_t borderBottom, uint32_t borderColor,
                                           uint32_t mergeFlags);
-/* DoxNextCellInfo2 with the text flow (CELL_TEXT_BTLR, CELL_TEXT_TBRL). */
+/* DoxNextCellInfo2 with the text flow (CELL_TEXT_BTLR, CELL_TEXT_TBRL; any
+   other value: normal).
+   Returns: 1; 0 when refused. Reports: as DoxNextCellInfo.
+   Example: DoxNextCellInfo3(doc, 800, 0, 0, CELL_NO_BGCOLOR, 0, 0, 0, 0, 0, 0, CELL_TEXT_BTLR); */
 DOXEXPORT int32_t DOXAPI DoxNextCellInfo3(DOXDOC doc, int32_t width, int32_t valign,
                                           int32_t shading, uint32_t bgColor, int32_t borderLeft,
                                           int32_t borderRight, int32_t borderTop,
                                           int32_t borderBottom, uint32_t borderColor,
                                           uint32_t mergeFlags, int32_t textFlow);
-/* Begins the text of the next defined cell. */
+/* Begins the text of the next defined cell.
+   Returns: 1; 0 when refused.
+   Reports: order (table row, no cell text open); 51 DOX_ERR_NO_CELL_INFO (no cell
+   defined), 52 DOX_ERR_NO_CELL_LEFT (every defined cell has its text); memory.
+   Example: DoxBeginCellText(doc); */
 DOXEXPORT int32_t DOXAPI DoxBeginCellText(DOXDOC doc);
-/* Ends the text of the cell ("\cell", or "\nestcell" in a nested table). */
+/* Ends the text of the cell ("\cell", or "\nestcell" in a nested table).
+   Returns: 1; 0 when refused. Reports: order (cell text); memory.
+   Example: DoxEndCellText(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndCellText(DOXDOC doc);
 /* Ends the row once every defined cell has its text; after a nested row the
-   enclosing cell's text continues. */
+   enclosing cell's text continues.
+   Returns: 1; 0 when refused.
+   Reports: order (table row, no cell text open); 53 DOX_ERR_EMPTY_ROW (no cell
+   text), 54 DOX_ERR_CELL_TEXT_MISSING (cells without text); memory.
+   Example: DoxEndTableRow(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndTableRow(DOXDOC doc);
 
 /* @section-objects (frames, text boxes, drawing objects) */
@@ -370,30 +652,53 @@ DOXEXPORT int32_t DOXAPI DoxEndTableRow(DOXDOC doc);
 #define TEXTBOX_TEXT_BTLR 90  /* bottom to top ("\dptxbtlr") */
 #define TEXTBOX_TEXT_TBRL 270 /* top to bottom ("\dptxtbrl") */
 
-/* Opens a frame at x, y from the page (relativeToPage != 0) or the paragraph; no nesting. */
+/* Opens a frame at x, y (twips) from the page (relativeToPage != 0) or from
+   the paragraph, width and height in twips; no nesting, not in a table row or
+   text box. Its text follows.
+   Returns: 1; 0 when refused. Reports: order (section text or header/footer); memory.
+   Example: DoxBeginFrame(doc, 1, 7200, 2000, 2600, 1200); */
 DOXEXPORT int32_t DOXAPI DoxBeginFrame(DOXDOC doc, int32_t relativeToPage, int32_t x, int32_t y,
                                        int32_t width, int32_t height);
-/* Ends the frame's last paragraph and closes the frame. */
+/* Ends the frame's last paragraph and closes the frame.
+   Returns: 1; 0 when refused. Reports: order (frame); memory.
+   Example: DoxEndFrame(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndFrame(DOXDOC doc);
-/* DoxBeginTextBox2 with the normal text direction. */
+/* DoxBeginTextBox2 with the normal text direction.
+   Returns: 1; 0 when refused. Reports: as DoxBeginTextBox2.
+   Example: DoxBeginTextBox(doc, 0, 0, 200, 3000, 800, 1, 0x00F0FFF0, 0x00008000, 20, 0); */
 DOXEXPORT int32_t DOXAPI DoxBeginTextBox(DOXDOC doc, int32_t relativeToPage, int32_t x,
                                          int32_t y, int32_t width, int32_t height, int32_t zOrder,
                                          uint32_t fillColor, uint32_t lineColor,
                                          int32_t lineWidth, int32_t transparent);
-/* Opens a text box; no fill when transparent != 0, no line when lineWidth <= 0. */
+/* Opens a text box at x, y (twips) from the page (relativeToPage != 0) or from
+   the margin and the paragraph, width and height in twips, zOrder (written when
+   > 0), fill and line colours (0x00BBGGRR), line width in twips (no line when 0
+   or less), transparent (non-zero: no fill) and the text direction
+   (TEXTBOX_TEXT_*). Not in a table row or another text box. Its text follows.
+   Returns: 1; 0 when refused.
+   Reports: order (section text or header/footer) under "DoxBeginTextBox"; memory.
+   Example: DoxBeginTextBox2(doc, 0, 0, 200, 3000, 800, 1, 0xF0FFF0, 0, 20, 0, 90); */
 DOXEXPORT int32_t DOXAPI DoxBeginTextBox2(DOXDOC doc, int32_t relativeToPage, int32_t x,
                                           int32_t y, int32_t width, int32_t height,
                                           int32_t zOrder, uint32_t fillColor, uint32_t lineColor,
                                           int32_t lineWidth, int32_t transparent,
                                           int32_t textDirection);
-/* Closes the text box's text and writes its box, line and fill. */
+/* Closes the text box's text and writes its box, line and fill.
+   Returns: 1; 0 when refused. Reports: order (text box); memory.
+   Example: DoxEndTextBox(doc); */
 DOXEXPORT int32_t DOXAPI DoxEndTextBox(DOXDOC doc);
-/* Draws a rectangle, placed and filled as a text box is. */
+/* Draws a rectangle, placed, sized (twips), lined and filled as a text box is.
+   Returns: 1; 0 when refused. Reports: order (section text or header/footer); memory.
+   Example: DoxDrawRect(doc, 1, 1440, 1440, 2880, 1440, 0, 0x00FFFFFF, 0, 15, 1); */
 DOXEXPORT int32_t DOXAPI DoxDrawRect(DOXDOC doc, int32_t relativeToPage, int32_t x, int32_t y,
                                      int32_t width, int32_t height, int32_t zOrder,
                                      uint32_t fillColor, uint32_t lineColor, int32_t lineWidth,
                                      int32_t transparent);
-/* Draws a straight line from x1, y1 to x2, y2. */
+/* Draws a straight line from x1, y1 to x2, y2 (twips from the page when
+   relativeToPage != 0, else from the margin and the paragraph), zOrder as a
+   text box, colour 0x00BBGGRR and width in twips.
+   Returns: 1; 0 when refused. Reports: order (section text or header/footer); memory.
+   Example: DoxDrawLine(doc, 0, 0, 1200, 8000, 1200, 0, 0x000000FF, 30); */
 DOXEXPORT int32_t DOXAPI DoxDrawLine(DOXDOC doc, int32_t relativeToPage, int32_t x1, int32_t y1,
                                      int32_t x2, int32_t y2, int32_t zOrder, uint32_t lineColor,
                                      int32_t lineWidth);
@@ -420,23 +725,52 @@ typedef struct DoxMetaFilePict {
   DOXHMETAFILE hMF; /* the metafile */
 } DoxMetaFilePict;
 
-/* Embeds a bitmap, placeable metafile or enhanced metafile file, or links it (link != 0). */
+/* Embeds a bitmap (.bmp), placeable metafile or enhanced metafile file, or
+   links it (link != 0, any file). width and height in twips (0: the picture's
+   own size).
+   Returns: 1 (also after an out-of-memory report while reading a bitmap); 0 when
+   refused or the file cannot be used.
+   Reports: order (formatting); 20 DOX_ERR_OPEN_PICTURE (caption: the file name),
+   21, 1 DOX_ERR_INVALID_BITMAP, 14, 17 (no caption); 23 (no caption,
+   "KelPictureFromDIB", "hImage", "hInfo"); memory.
+   Example: DoxInsertPictFile(doc, "chart.bmp", 2880, 1440, 0); */
 DOXEXPORT int32_t DOXAPI DoxInsertPictFile(DOXDOC doc, const char *fileName, int32_t width,
                                            int32_t height, int32_t link);
-/* Inserts a picture of format (PICT_FORMAT_*) from handle, or from the clipboard (0). */
+/* Inserts a picture of format (PICT_FORMAT_*) from handle (a memory block, or
+   for PICT_FORMAT_ENHMETAFILE a DOXHENHMETAFILE), or from the clipboard when
+   handle is 0. width and height in twips (0: the picture's own size).
+   Returns: 1; 0 when refused or the data cannot be used.
+   Reports: order (formatting); 55 DOX_ERR_CLIPBOARD_IN_USE, 56 (caption ""); 12
+   "Clipboard"; 13, 15 (no caption); 15, 29, 13 "DoxPasteEmf"; 23 "OurAlloc"
+   (library flags), "hInfo"; memory.
+   Example: DoxPastePicture(doc, PICT_FORMAT_DIB, dibBlock, 0, 0); */
 DOXEXPORT int32_t DOXAPI DoxPastePicture(DOXDOC doc, int32_t format, void *handle,
                                          int32_t width, int32_t height);
-/* Host helper: puts data of format on the clipboard, which then owns it. */
+/* Host helper: puts data (a memory block, or a metafile handle) of clipboard
+   format on the clipboard, which then owns it.
+   Returns: 1; 0 when data is null or the clipboard cannot be opened or set.
+   Reports: none.
+   Example: DoxClipboardSetData(PICT_FORMAT_DIB, dibBlock); */
 DOXEXPORT int32_t DOXAPI DoxClipboardSetData(uint32_t format, void *data);
-/* Host helper: empties the clipboard, freeing its data. */
+/* Host helper: empties the clipboard, freeing its data.
+   Returns: 1; 0 on failure. Reports: none.
+   Example: DoxClipboardEmpty(); */
 DOXEXPORT int32_t DOXAPI DoxClipboardEmpty(void);
-/* Host helper: a metafile from its bits (header and records); 0 on failure. */
+/* Host helper: a Windows metafile from its size bytes (header and records).
+   Returns: the metafile (free with DoxDeleteMetaFile); 0 on failure. Reports: none.
+   Example: DOXHMETAFILE mf = DoxMetaFileFromBits(bytes, n); */
 DOXEXPORT DOXHMETAFILE DOXAPI DoxMetaFileFromBits(const void *bits, uint32_t size);
-/* Host helper: deletes a metafile; 1 on success. */
+/* Host helper: deletes a metafile.
+   Returns: 1 on success; 0 on failure. Reports: none.
+   Example: DoxDeleteMetaFile(mf); */
 DOXEXPORT int32_t DOXAPI DoxDeleteMetaFile(DOXHMETAFILE metafile);
-/* Host helper: an enhanced metafile from its bytes; 0 on failure. */
+/* Host helper: an enhanced metafile from its size bytes.
+   Returns: the metafile (free with DoxDeleteEnhMetaFile); 0 on failure. Reports: none.
+   Example: DOXHENHMETAFILE emf = DoxEnhMetaFileFromBits(bytes, n); */
 DOXEXPORT DOXHENHMETAFILE DOXAPI DoxEnhMetaFileFromBits(const void *bits, uint32_t size);
-/* Host helper: deletes an enhanced metafile; 1 on success. */
+/* Host helper: deletes an enhanced metafile.
+   Returns: 1 on success; 0 on failure. Reports: none.
+   Example: DoxDeleteEnhMetaFile(emf); */
 DOXEXPORT int32_t DOXAPI DoxDeleteEnhMetaFile(DOXHENHMETAFILE enhMetafile);
 
 /* @section-content (PNG and JPEG pictures, pictures from memory, UTF-8 text, hyperlinks) */

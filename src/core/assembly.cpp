@@ -133,7 +133,7 @@ DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
   char *block = h ? static_cast<char *>(plat::MemLock(h)) : nullptr;
   if (!block) {
     if (h) plat::MemFree(h);
-    ReportError(doc, kErrOutOfMemory, kCaption);
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, kCaption);
     return nullptr;
   }
   Sink out(block, size);
@@ -146,7 +146,7 @@ DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
   DOXHMEM host = plat::HostFromMem(h);
   if (!host) {
     plat::MemFree(h);
-    ReportError(doc, kErrOutOfMemory, kCaption);
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, kCaption);
     return nullptr;
   }
   if (sizeOut) *sizeOut = static_cast<uint32_t>(out.used());
@@ -159,7 +159,7 @@ DOXHMEM AssembleDocument(Document *doc, const char *fileName, uint32_t *sizeOut)
   if (!Intact(doc)) return nullptr;
   plat::FileHandle f = plat::FileCreate(fileName);
   if (f == plat::kNoFile) {
-    ReportError(doc, kErrCouldNotOpenFile, kCaption);
+    ReportError(doc, DOX_ERR_OPEN_FILE, kCaption);
     return nullptr;
   }
   Sink out(f);

@@ -19,7 +19,7 @@ constexpr int32_t kInitialBodyCapacity = 1000;
 void *AllocLocked(plat::MemHandle &handle, size_t bytes) {
   handle = plat::MemAlloc(bytes, true);
   if (!handle) {
-    ReportLibraryError(kErrOutOfMemory, "OurAlloc");
+    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc");
     return nullptr;
   }
   void *p = plat::MemLock(handle);
@@ -91,7 +91,7 @@ DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void) {
   void *handle = g_documents.Add(doc);
   if (!handle) {
     FreeDocument(doc);
-    ReportLibraryError(kErrOutOfMemory, "OurAlloc");
+    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc");
     return nullptr;
   }
   doc->Handle = static_cast<DOXDOC>(handle);

@@ -15,7 +15,7 @@ void SetComposed(const char *text) {
   LibraryState &lib = Lib();
   std::strncpy(lib.ComposedMessage, text, kComposedMessageSize - 1);
   lib.ComposedMessage[kComposedMessageSize - 1] = '\0';
-  lib.MessageTable[kErrComposed] = lib.ComposedMessage;
+  lib.MessageTable[DOX_ERR_NEEDS_CALL] = lib.ComposedMessage;
 }
 
 // Records a report; `composed`, when not null, becomes the text of code 48
@@ -31,27 +31,30 @@ void Record(int32_t code, const char *caption, const char *composed) {
   lib.LastMessage[kLastMessageSize - 1] = '\0';
 }
 
-// `text` is the message's text, or null for the table's text of `code`.
+// `text` is the message's text, or null for the table's text of `code`;
+// `about` the document the report concerns (the sink receives it), `doc` the
+// document whose one-box policy applies (null: the library's).
 int32_t Report(Document *doc, uint32_t flags, int32_t code, const char *caption,
-               const char *text) {
+               const char *text, Document *about) {
   if (flags & FLAG_NO_MSG_BOX) {
     Record(code, caption, text);
     return 0;
   }
   if (text) SetComposedMessage(text);
-  plat::ShowMessage(code, text ? text : MessageText(code), caption ? caption : "Error");
+  plat::ShowMessage(about ? ToHandle(about) : nullptr, code, text ? text : MessageText(code),
+                    caption ? caption : "Error");
   if (doc) doc->StateBits |= STATE_BOX_SHOWN;
   return 0;
 }
 
 int32_t ReportWithText(Document *doc, int32_t code, const char *caption, const char *text) {
-  if (!doc) return Report(nullptr, LibraryFlags(), code, caption, text);
+  if (!doc) return Report(nullptr, LibraryFlags(), code, caption, text, nullptr);
   if (!(doc->DocFlags & FLAG_NO_MSG_BOX) && (doc->StateBits & STATE_BOX_SHOWN) &&
       (doc->DocFlags & FLAG_ONE_MSG_BOX)) {
     if (text) SetComposedMessage(text);  // dropped, but the text is code 48's
     return 0;
   }
-  return Report(doc, doc->DocFlags, code, caption, text);
+  return Report(doc, doc->DocFlags, code, caption, text, doc);
 }
 
 }  // namespace
@@ -61,11 +64,11 @@ int32_t ReportError(Document *doc, int32_t code, const char *caption) {
 }
 
 int32_t ReportComposedError(Document *doc, const char *text, const char *caption) {
-  return ReportWithText(doc, kErrComposed, caption, text);
+  return ReportWithText(doc, DOX_ERR_NEEDS_CALL, caption, text);
 }
 
-int32_t ReportLibraryError(int32_t code, const char *caption) {
-  return Report(nullptr, LibraryFlags(), code, caption, nullptr);
+int32_t ReportLibraryError(int32_t code, const char *caption, Document *about) {
+  return Report(nullptr, LibraryFlags(), code, caption, nullptr, about);
 }
 
 void SetComposedMessage(const char *text) {

@@ -4,17 +4,11 @@
 
 #include <cstdint>
 
+#include "dox.h"  // the codes: DOX_ERR_*
+
 namespace dox {
 
 struct Document;
-
-// Error codes used across the library.
-enum ErrorCode : int32_t {
-  kErrCouldNotOpenFile = 5,
-  kErrOutOfMemory = 23,
-  kErrInvalidSequence = 47,
-  kErrComposed = 48,
-};
 
 // Reports through the document's flags (or the library's without a document):
 // a message box, or in silent mode the code and caption recorded for
@@ -27,7 +21,8 @@ int32_t ReportComposedError(Document *doc, const char *text, const char *caption
 void SetComposedMessage(const char *text);
 
 // Reports following the library-wide flags even when a document exists (the
-// reports made before a document exists and those of the growth routines).
-int32_t ReportLibraryError(int32_t code, const char *caption);
+// reports made before a document exists and those of the growth routines);
+// about is the document the report concerns, if any, for the message sink.
+int32_t ReportLibraryError(int32_t code, const char *caption, Document *about = nullptr);
 
 }  // namespace dox

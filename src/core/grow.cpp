@@ -10,16 +10,16 @@ bool GrowBlock(Document *doc, plat::MemHandle &handle, void *&address, size_t by
   address = nullptr;
   plat::MemHandle grown = plat::MemReAlloc(handle, bytes);
   if (!grown) {
-    ReportLibraryError(kErrOutOfMemory, "OurRealloc");
+    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurRealloc", doc);
     plat::MemFree(handle);
     handle = nullptr;
-    ReportError(doc, kErrOutOfMemory, caption);
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, caption);
     return false;
   }
   handle = grown;
   address = plat::MemLock(handle);
   if (!address) {
-    ReportError(doc, kErrOutOfMemory, caption);
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, caption);
     plat::MemFree(handle);
     handle = nullptr;
     return false;

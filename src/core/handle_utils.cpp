@@ -11,7 +11,9 @@ namespace dox {
 namespace {
 
 // Out of memory here is always shown, with the system's default caption.
-void ShowOutOfMemory() { plat::ShowMessage(23, MessageText(23), nullptr); }
+void ShowOutOfMemory() {
+  plat::ShowMessage(nullptr, DOX_ERR_OUT_OF_MEMORY, MessageText(DOX_ERR_OUT_OF_MEMORY), nullptr);
+}
 
 // The part of a chunk at `offset` that lies within `total` bytes.
 int32_t ChunkLength(int32_t total, int32_t offset, int32_t chunk) {

@@ -20,7 +20,7 @@ bool BufferAppend(Document *doc, ReaderBuffer &b, const void *data, int32_t n) {
     if (!b.Data) {
       if (b.Handle) plat::MemFree(b.Handle);
       b = ReaderBuffer{};
-      return ReportError(doc, kErrOutOfMemory, "ReaderFriendly") != 0;
+      return ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "ReaderFriendly") != 0;
     }
     b.Capacity = capacity;
   } else if (b.Length + n > b.Capacity) {
@@ -99,7 +99,7 @@ uint32_t AdmitReaderFlag(Document *doc, int32_t set, uint32_t flags) {
   if (!(flags & FLAG_READER_FRIENDLY)) return flags;
   bool on = (doc->DocFlags & FLAG_READER_FRIENDLY) != 0;
   if (on == (set != 0) || DocumentUntouched(doc)) return flags;
-  ReportError(doc, kErrInvalidSequence, "DoxSetFlags");
+  ReportError(doc, DOX_ERR_INVALID_SEQUENCE, "DoxSetFlags");
   return flags & ~FLAG_READER_FRIENDLY;
 }
 

@@ -41,14 +41,20 @@ struct BracketCodes {
 
 // In increasing precedence: a later match replaces an earlier one.
 constexpr BracketCodes kCodeOrder[] = {
-    {STATE_SECT_TEXT, 34, 33},   {STATE_STYLE_ITEM, 36, 35}, {STATE_STYLE_SHEET, 38, 37},
-    {STATE_TABLE_ROW, 40, 39},   {STATE_FRAME, 42, 41},      {STATE_TEXT_BOX, 44, 43},
-    {STATE_SECT_INIT, 32, 31},   {STATE_HDR_FTR, 46, 45},    {STATE_CELL_TEXT, 50, 49},
-    {STATE_SCRIPT_STYLE, 59, 58},
+    {STATE_SECT_TEXT, DOX_ERR_IN_SECT_TEXT, DOX_ERR_SECT_TEXT_OPEN},
+    {STATE_STYLE_ITEM, DOX_ERR_IN_STYLE_ITEM, DOX_ERR_STYLE_ITEM_OPEN},
+    {STATE_STYLE_SHEET, DOX_ERR_IN_STYLE_SHEET, DOX_ERR_STYLE_SHEET_OPEN},
+    {STATE_TABLE_ROW, DOX_ERR_IN_TABLE_ROW, DOX_ERR_TABLE_ROW_OPEN},
+    {STATE_FRAME, DOX_ERR_IN_FRAME, DOX_ERR_FRAME_OPEN},
+    {STATE_TEXT_BOX, DOX_ERR_IN_TEXT_BOX, DOX_ERR_TEXT_BOX_OPEN},
+    {STATE_SECT_INIT, DOX_ERR_IN_SECT_INIT, DOX_ERR_SECT_INIT_OPEN},
+    {STATE_HDR_FTR, DOX_ERR_IN_HDR_FTR, DOX_ERR_HDR_FTR_OPEN},
+    {STATE_CELL_TEXT, DOX_ERR_IN_CELL_TEXT, DOX_ERR_CELL_TEXT_OPEN},
+    {STATE_SCRIPT_STYLE, DOX_ERR_IN_SCRIPT_STYLE, DOX_ERR_SCRIPT_STYLE_OPEN},
 };
 
 int32_t RefusalCode(uint32_t bits, uint32_t already, uint32_t forbidden) {
-  int32_t code = kErrInvalidSequence;
+  int32_t code = DOX_ERR_INVALID_SEQUENCE;
   for (const BracketCodes &b : kCodeOrder) {
     if (!(bits & b.bit)) continue;
     if (forbidden & b.bit) code = b.notAllowed;
@@ -109,7 +115,7 @@ int32_t OpenSectionText(Document *doc) {
                          STATE_HDR_FTR))
     return 0;
   if (doc->StateBits & (STATE_STYLE_ITEM | STATE_STYLE_SHEET))
-    return ReportError(doc, kErrInvalidSequence, "DoxBeginSectText");
+    return ReportError(doc, DOX_ERR_INVALID_SEQUENCE, "DoxBeginSectText");
   doc->StateBits = (doc->StateBits & ~STATE_SECT_INIT) | STATE_SECT_TEXT;
   return 1;
 }

@@ -185,8 +185,8 @@ int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *cap
   int64_t capacity = s->BodyCapacity + s->BodyCapacity / 4;
   if (needed > capacity) capacity = needed;
   if (capacity > INT32_MAX - 2) {
-    ReportLibraryError(kErrOutOfMemory, "OurRealloc");
-    ReportError(doc, kErrOutOfMemory, caption);
+    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurRealloc", doc);
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, caption);
     return 0;
   }
   s->BodyCapacity = static_cast<int32_t>(capacity);
@@ -198,7 +198,7 @@ int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *cap
 
 int32_t FlushRtfLine(Document *doc, OutputStream *s) {
   if (s->LineLength == 0) return 1;
-  if (!s->Body) return ReportError(doc, kErrOutOfMemory, "FlushRtfLine");  // lost earlier
+  if (!s->Body) return ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "FlushRtfLine");  // lost earlier
   s->Line[s->LineLength++] = '\r';
   s->Line[s->LineLength++] = '\n';
   if (s->BodyLength + s->LineLength > s->BodyCapacity &&

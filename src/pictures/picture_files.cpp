@@ -24,14 +24,6 @@ enum PictFileKind : int32_t {
   kFileError = 6,  // already reported
 };
 
-enum : int32_t {
-  kErrInvalidBitmap = 1,
-  kErrInvalidMetafile = 14,
-  kErrCannotReadMetafile = 17,
-  kErrCannotOpenPicture = 20,
-  kErrPictureRead = 21,
-};
-
 constexpr uint32_t kPlaceableHeaderSize = 22;
 constexpr uint32_t kInsertedRecords = 20;  // window origin and window extent
 
@@ -69,22 +61,22 @@ class PictFile {
 int32_t DetectPictureFileType(Document *doc, const char *fileName) {
   PictFile f(fileName);
   if (!f.ok()) {
-    ReportError(doc, kErrCannotOpenPicture, fileName);
+    ReportError(doc, DOX_ERR_OPEN_PICTURE, fileName);
     return kFileError;
   }
   uint8_t head[kEnhHeaderSize];
   if (f.ReadFromStart(head, kFileHeaderSize) < kFileHeaderSize) {
-    ReportError(doc, kErrPictureRead, nullptr);
+    ReportError(doc, DOX_ERR_READ_PICTURE, nullptr);
     return kFileError;
   }
   if (Load16(head) == 0x4D42) return kFileBitmap;  // "BM"
   if (f.ReadFromStart(head, 24) < 24) {
-    ReportError(doc, kErrCannotReadMetafile, nullptr);
+    ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return kFileError;
   }
   if (Load32(head) == kPlaceableKey) return kFileMetafile;
   if (f.ReadFromStart(head, kEnhHeaderSize) < kEnhHeaderSize) {
-    ReportError(doc, kErrCannotReadMetafile, nullptr);
+    ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return kFileError;
   }
   return Load32(head + 40) == kEnhSignature ? kFileEnhMetafile : kFileUnknown;
@@ -112,12 +104,12 @@ int32_t ReadBmpFile(Document *doc, const char *fileName, int32_t width, int32_t 
   uint64_t length = f.Length();
   auto *fileHeader = reinterpret_cast<uint8_t *>(doc->Picture.PictureScratch);
   if (f.ReadFromStart(fileHeader, kFileHeaderSize) < kFileHeaderSize) {
-    ReportError(doc, kErrPictureRead, nullptr);
+    ReportError(doc, DOX_ERR_READ_PICTURE, nullptr);
     return 0;
   }
   uint32_t offBits = Load32(fileHeader + 10);
   if (Load16(fileHeader) != 0x4D42) {
-    ReportError(doc, kErrInvalidBitmap, nullptr);
+    ReportError(doc, DOX_ERR_INVALID_BITMAP, nullptr);
     return 0;
   }
   bool negative = offBits < kFileHeaderSize || offBits > length;
@@ -125,15 +117,15 @@ int32_t ReadBmpFile(Document *doc, const char *fileName, int32_t width, int32_t 
   uint64_t bitsCount = negative ? 0 : length - offBits;
   PictBuffer bits, info;
   if (negative || !bits.Allocate(bitsCount) || !info.Allocate(infoCount)) {
-    ReportError(doc, kErrOutOfMemory, "KelPictureFromDIB");
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "KelPictureFromDIB");
     return 1;
   }
   if (f.Read(info.data(), infoCount) < infoCount || f.Read(bits.data(), bitsCount) < bitsCount) {
-    ReportError(doc, kErrOutOfMemory, nullptr);
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, nullptr);
     return 1;
   }
   if (!UsableInfoHeader(info.data(), infoCount)) {
-    ReportError(doc, kErrInvalidBitmap, nullptr);
+    ReportError(doc, DOX_ERR_INVALID_BITMAP, nullptr);
     return 0;
   }
   PictBuffer converted;
@@ -159,29 +151,29 @@ int32_t ReadWmfFile(Document *doc, const char *fileName, int32_t width, int32_t 
   uint64_t length = f.Length();
   uint8_t placeable[kPlaceableHeaderSize];
   if (f.ReadFromStart(placeable, kPlaceableHeaderSize) < kPlaceableHeaderSize) {
-    ReportError(doc, kErrCannotReadMetafile, nullptr);
+    ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return 0;
   }
   if (Load32(placeable) != kPlaceableKey) {
-    ReportError(doc, kErrInvalidMetafile, nullptr);
+    ReportError(doc, DOX_ERR_INVALID_METAFILE, nullptr);
     return 0;
   }
   int32_t left = LoadI16(placeable + 6), top = LoadI16(placeable + 8);
   int32_t right = LoadI16(placeable + 10), bottom = LoadI16(placeable + 12);
   int32_t unitsPerInch = LoadI16(placeable + 14);
   if (length < kPlaceableHeaderSize + kMetaHeaderSize) {  // the metafile header is missing
-    ReportError(doc, kErrCannotReadMetafile, nullptr);
+    ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return 1;
   }
   uint64_t size = length - kPlaceableHeaderSize + kInsertedRecords;
   PictBuffer buffer;
   if (!buffer.Allocate(size)) {
-    ReportError(doc, kErrOutOfMemory, "hImage");
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "hImage");
     return 1;
   }
   uint8_t *b = buffer.data();
   if (f.Read(b, kMetaHeaderSize) < kMetaHeaderSize) {
-    ReportError(doc, kErrCannotReadMetafile, nullptr);
+    ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return 1;
   }
   Store32(b + 6, Load32(b + 6) + kInsertedRecords / 2);
@@ -196,7 +188,7 @@ int32_t ReadWmfFile(Document *doc, const char *fileName, int32_t width, int32_t 
   Store16(record + 18, static_cast<uint32_t>(right - left));
   uint64_t rest = length - kPlaceableHeaderSize - kMetaHeaderSize;
   if (f.Read(record + kInsertedRecords, rest) < rest) {
-    ReportError(doc, kErrCannotReadMetafile, nullptr);
+    ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return 1;
   }
   int32_t pixelWidth = MulDiv(right - left, doc->ScreenDpiX, unitsPerInch);
@@ -221,11 +213,11 @@ int32_t ReadEmfFile(Document *doc, const char *fileName, int32_t width, int32_t 
   if (height == 0) height = MulDiv(pixelHeight, 1440, doc->ScreenDpiY);
   PictBuffer buffer;
   if (!buffer.Allocate(length)) {
-    ReportError(doc, kErrOutOfMemory, "hImage");
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "hImage");
     return 1;
   }
   if (length < kEnhHeaderSize || f.ReadFromStart(buffer.data(), length) < length) {
-    ReportError(doc, kErrCannotReadMetafile, nullptr);
+    ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return 1;
   }
   if (!WriteEmfPictGroup(doc, doc->Stream, pixelWidth, pixelHeight, width, height,

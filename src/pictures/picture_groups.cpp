@@ -144,7 +144,7 @@ bool ConvertCoreHeader(Document *doc, const uint8_t *core, PictBuffer &out,
   uint32_t count = kInfoHeaderSize + 4 * colors;
   if (!out.Allocate(count, true)) {
     out.Release();
-    ReportError(doc, kErrOutOfMemory, "hInfo");
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "hInfo");
     return false;
   }
   uint8_t *info = out.data();

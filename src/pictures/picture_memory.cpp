@@ -117,7 +117,7 @@ Check PrepareMetafile(Document *doc, const uint8_t *b, uint32_t n, Prepared &p) 
   if (!SideOk(p.pixelWidth) || !SideOk(p.pixelHeight)) return kBad;
   p.count = n - kPlaceableSize + kInsertedRecords;
   if (!p.buffer.Allocate(p.count)) {
-    ReportError(doc, kErrOutOfMemory, "hImage");
+    ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "hImage");
     return kReported;
   }
   uint8_t *out = p.buffer.data();
@@ -227,7 +227,7 @@ bool ReadWholeFile(Document *doc, const char *caption, const char *name, PictBuf
   if (length < 0 || plat::FileSeek(f, 0, 0) != 0)
     code = DOX_ERR_IMAGE_FILE;
   else if (length > 0x7FFFFFFF || !buffer.Allocate(std::max<int64_t>(length, 1)))
-    code = kErrOutOfMemory;
+    code = DOX_ERR_OUT_OF_MEMORY;
   else if (length > 0 && (!plat::FileRead(f, buffer.data(), static_cast<uint32_t>(length), &done) ||
                           done != length))
     code = DOX_ERR_IMAGE_FILE;

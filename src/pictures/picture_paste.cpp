@@ -17,15 +17,6 @@
 namespace dox {
 namespace {
 
-enum : int32_t {
-  kErrBufferLock = 12,
-  kErrMetafileData = 13,
-  kErrCopyMetafile = 15,
-  kErrEnhMetafileHeader = 29,
-  kErrClipboardInUse = 55,
-  kErrClipboardData = 56,
-};
-
 constexpr int32_t kModeText = 1;         // extents in pixels
 constexpr int32_t kModeAnisotropic = 8;  // extents in hundredths of a millimetre
 
@@ -59,7 +50,7 @@ uint64_t SaturatingProduct(uint64_t a, uint64_t b) {
 }
 
 int32_t ReportLock(Document *doc) {
-  ReportError(doc, kErrBufferLock, "Clipboard");
+  ReportError(doc, DOX_ERR_BUFFER_LOCK, "Clipboard");
   return -1;
 }
 
@@ -88,7 +79,7 @@ int32_t PasteMetafilePict(Document *doc, void *data, int32_t width, int32_t heig
   plat::MetaHandle copy = plat::MetaCopy(pict.hMF);
   block.Unlock();
   if (!copy) {
-    ReportError(doc, kErrCopyMetafile, nullptr);
+    ReportError(doc, DOX_ERR_COPY_METAFILE, nullptr);
     return -1;
   }
   uint32_t size = plat::MetaBits(copy, 0, nullptr);
@@ -97,7 +88,7 @@ int32_t PasteMetafilePict(Document *doc, void *data, int32_t width, int32_t heig
                  plat::MetaBits(copy, size, bits.data()) == size;
   plat::MetaDelete(copy);
   if (!fetched) {
-    ReportError(doc, kErrMetafileData, nullptr);
+    ReportError(doc, DOX_ERR_METAFILE_DATA, nullptr);
     return -1;
   }
   if (width == 0) width = MulDiv(pixelWidth, 1440, doc->ScreenDpiX);
@@ -169,11 +160,11 @@ int32_t PasteDib(Document *doc, void *data, int32_t width, int32_t height) {
 // every path.
 int32_t PasteEnhMetafile(Document *doc, void *data, int32_t width, int32_t height) {
   plat::EnhMetaHandle copy = plat::EnhMetaCopy(data);
-  if (!copy) return ReportError(doc, kErrCopyMetafile, "DoxPasteEmf");
+  if (!copy) return ReportError(doc, DOX_ERR_COPY_METAFILE, "DoxPasteEmf");
   uint8_t header[kEnhHeaderSize] = {};
   if (plat::EnhMetaHeader(copy, kEnhHeaderSize, header) == 0) {
     plat::EnhMetaDelete(copy);
-    return ReportError(doc, kErrEnhMetafileHeader, "DoxPasteEmf");
+    return ReportError(doc, DOX_ERR_ENH_METAFILE_HEADER, "DoxPasteEmf");
   }
   int32_t pixelWidth, pixelHeight;
   EnhMetaPixelSize(doc, header, &pixelWidth, &pixelHeight);
@@ -184,10 +175,10 @@ int32_t PasteEnhMetafile(Document *doc, void *data, int32_t width, int32_t heigh
     if (bits.Allocate(size + 2ull))
       fetched = plat::EnhMetaBits(copy, size, bits.data()) == size;
     else if (!bits.allocated())
-      ReportLibraryError(kErrOutOfMemory, "OurAlloc");
+      ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc", doc);
   }
   plat::EnhMetaDelete(copy);
-  if (!fetched) return ReportError(doc, kErrMetafileData, "DoxPasteEmf");
+  if (!fetched) return ReportError(doc, DOX_ERR_METAFILE_DATA, "DoxPasteEmf");
   if (width == 0) width = MulDiv(pixelWidth, 1440, doc->ScreenDpiX);
   if (height == 0) height = MulDiv(pixelHeight, 1440, doc->ScreenDpiY);
   uint32_t count = std::min(Load32(header + 48), size);  // nBytes
@@ -225,14 +216,14 @@ DOXEXPORT int32_t DOXAPI DoxPastePicture(DOXDOC handle, int32_t format, void *da
   }
   bool opened = false;
   if (!data) {
-    if (!plat::ClipOpen()) return ReportError(doc, kErrClipboardInUse, "");
+    if (!plat::ClipOpen()) return ReportError(doc, DOX_ERR_CLIPBOARD_IN_USE, "");
     opened = true;
   }
   int32_t result = 1;
   if (fmt == plat::kClipMetafilePict || fmt == plat::kClipDib || isEnh(fmt)) {
     void *picture = data ? data : plat::ClipGetData(fmt);
     if (!picture) {
-      result = ReportError(doc, kErrClipboardData, "");
+      result = ReportError(doc, DOX_ERR_CLIPBOARD_DATA, "");
     } else if (fmt == plat::kClipMetafilePict) {
       PasteMetafilePict(doc, picture, width, height);
     } else if (fmt == plat::kClipDib) {

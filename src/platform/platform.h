@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+struct DoxDocumentTag;  // dox.h: the document handle
+
 namespace dox::plat {
 
 // ---- Global memory: movable blocks with handles --------------------------
@@ -58,13 +60,14 @@ void CountLiveBlock(long change);
 
 // ---- User interface ------------------------------------------------------
 // Shows a modal message box with only an OK button; caption may be null (the
-// system's default caption). Goes to the installed sink when there is one.
-void ShowMessage(int32_t code, const char *text, const char *caption);
+// system's default caption). Goes to the installed sink when there is one,
+// with doc, the handle of the document the report is about (null: none).
+void ShowMessage(DoxDocumentTag *doc, int32_t code, const char *text, const char *caption);
 using MessageSink = void(
 #if defined(_WIN32) && !defined(_WIN64)
     __stdcall
 #endif
-        *)(int32_t code, const char *text, const char *caption, void *user);
+        *)(DoxDocumentTag *doc, int32_t code, const char *text, const char *caption, void *user);
 void SetMessageSink(MessageSink sink, void *user);
 
 // Pixels per logical inch of the screen.

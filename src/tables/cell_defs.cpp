@@ -12,14 +12,14 @@ namespace {
 // Makes room for one more record in the row's cell block. A failure is
 // reported under "OurAlloc" or "OurRealloc" following the library's flags
 // and leaves the definitions already stored in place.
-bool GrowCellBlock(RowRecord &row) {
+bool GrowCellBlock(Document *doc, RowRecord &row) {
   const int32_t count = row.cellDefCount;
   if (!row.cellDefsHandle) {
     plat::MemHandle h = plat::MemAlloc(CellBlockBytes(count + 1), false);
     void *p = h ? plat::MemLock(h) : nullptr;
     if (!p) {
       if (h) plat::MemFree(h);
-      ReportLibraryError(kErrOutOfMemory, "OurAlloc");
+      ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc", doc);
       return false;
     }
     row.cellDefsHandle = h;
@@ -31,7 +31,7 @@ bool GrowCellBlock(RowRecord &row) {
   if (grown) row.cellDefsHandle = grown;
   row.cellDefs = static_cast<CellDef *>(plat::MemLock(row.cellDefsHandle));
   if (!grown || !row.cellDefs) {
-    ReportLibraryError(kErrOutOfMemory, "OurRealloc");
+    ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurRealloc", doc);
     if (!row.cellDefs) {  // the block is lost with its definitions
       FreeCellBlock(row);
       row.cellDefCount = 0;
@@ -108,7 +108,7 @@ DOXEXPORT int32_t DOXAPI DoxNextCellInfo3(DOXDOC handle, int32_t width, int32_t 
   if (!doc || !EnsureTextPosition(doc, rules::NextCellInfo)) return 0;
   TableState &t = doc->Tables;
   RowRecord &row = t.Rows[doc->TableLevel];
-  if (!GrowCellBlock(row)) {
+  if (!GrowCellBlock(doc, row)) {
     t.CellDefCount = row.cellDefCount;
     return 0;
   }

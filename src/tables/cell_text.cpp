@@ -9,13 +9,6 @@
 namespace dox {
 namespace {
 
-enum TableError : int32_t {
-  kErrNoCellDefs = 51,       // cell text before any cell definition
-  kErrNoCellDefLeft = 52,    // more cell texts than cell definitions
-  kErrNoCellText = 53,       // a row ended without cell text
-  kErrCellTextMissing = 54,  // a row ended with cells lacking their text
-};
-
 // The group that keeps readers without nested tables from seeing a paragraph
 // mark of their own: a new line, "{\nonesttables\par}".
 int32_t NoNestTablesPar(Document *doc) {
@@ -47,9 +40,9 @@ DOXEXPORT int32_t DOXAPI DoxBeginCellText(DOXDOC handle) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::BeginCellText)) return 0;
   TableState &t = doc->Tables;
-  if (t.CellDefCount == 0) return ReportError(doc, kErrNoCellDefs, "DoxBeginCellText");
+  if (t.CellDefCount == 0) return ReportError(doc, DOX_ERR_NO_CELL_INFO, "DoxBeginCellText");
   if (t.CellTextCount >= t.CellDefCount)
-    return ReportError(doc, kErrNoCellDefLeft, "DoxBeginCellText");
+    return ReportError(doc, DOX_ERR_NO_CELL_LEFT, "DoxBeginCellText");
   // No "\pard": the paragraph properties in force continue into the cell.
   OutputStream *s = doc->Stream;
   if (!FlushRtfLine(doc, s) || !PutWord(doc, s, "intbl")) return 0;
@@ -78,9 +71,9 @@ DOXEXPORT int32_t DOXAPI DoxEndTableRow(DOXDOC handle) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::EndTableRow)) return 0;
   TableState &t = doc->Tables;
-  if (t.CellTextCount == 0) return ReportError(doc, kErrNoCellText, "DoxEndTableRow");
+  if (t.CellTextCount == 0) return ReportError(doc, DOX_ERR_EMPTY_ROW, "DoxEndTableRow");
   if (t.CellTextCount < t.CellDefCount)
-    return ReportError(doc, kErrCellTextMissing, "DoxEndTableRow");
+    return ReportError(doc, DOX_ERR_CELL_TEXT_MISSING, "DoxEndTableRow");
   OutputStream *s = doc->Stream;
   s->SpacePending = 0;
   RowRecord &row = t.Rows[doc->TableLevel];

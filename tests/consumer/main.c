@@ -3,6 +3,8 @@
 
 #include "dox.h"
 
+/* A document through the installed library, and the library's version
+   against the installed header's. */
 int main(void) {
   uint32_t size = 0;
   DOXHMEM block;
@@ -14,6 +16,10 @@ int main(void) {
   DoxMemUnlock(block);
   DoxMemFree(block);
   DoxEndDoc(doc);
+  if (strcmp(DoxVersion(), DOX_VERSION_STRING) != 0) {
+    printf("library %s, header %s\n", DoxVersion(), DOX_VERSION_STRING);
+    ok = 0;
+  }
   puts(ok ? "consumer ok" : "consumer FAILED");
   return ok ? 0 : 1;
 }

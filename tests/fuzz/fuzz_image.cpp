@@ -27,7 +27,7 @@ void Call(DOXDOC doc, F call) {
   if (!call()) Require(s->BodyLength + s->LineLength == before);
 }
 
-void DOXAPI Sink(int32_t code, const char *text, const char *, void *) {
+void DOXAPI Sink(DOXDOC, int32_t code, const char *text, const char *, void *) {
   Require(code >= 0 && code <= DOX_ERR_BAD_UTF8 && text && *text);
 }
 

@@ -37,7 +37,7 @@ void Require(bool ok) {
   if (!ok) std::abort();
 }
 
-void DOXAPI Quiet(int32_t, const char *, const char *, void *) {}
+void DOXAPI Quiet(DOXDOC, int32_t, const char *, const char *, void *) {}
 
 std::string g_file;
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-void DOXAPI Quiet(int32_t, const char *, const char *, void *) {}
+void DOXAPI Quiet(DOXDOC, int32_t, const char *, const char *, void *) {}
 
 void Check(DOXDOC doc, void *) {
   uint32_t size = 0;

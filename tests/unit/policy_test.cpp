@@ -27,7 +27,8 @@ struct Boxes {
     DoxSetFlags(nullptr, 0, 3);
     DoxResetLastMessage();
   }
-  static void DOXAPI Sink(int32_t code, const char *text, const char *caption, void *user) {
+  static void DOXAPI Sink(DOXDOC, int32_t code, const char *text, const char *caption,
+                          void *user) {
     static_cast<Boxes *>(user)->shown.push_back(std::to_string(code) + " " +
                                                 (caption ? caption : "(null)") + ": " + text);
   }

@@ -30,7 +30,7 @@ class ReportCapture {
   int boxes = 0;
 
  private:
-  static void DOXAPI Sink(int32_t, const char *, const char *, void *user) {
+  static void DOXAPI Sink(DOXDOC, int32_t, const char *, const char *, void *user) {
     ++static_cast<ReportCapture *>(user)->boxes;
   }
   std::vector<DOXDOC> docs_;

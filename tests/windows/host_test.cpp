@@ -38,7 +38,7 @@ F Export(const char *name) {
 #define DOX(name) Export<decltype(&::name)>(#name)
 
 // Every report here is silent: one reaching the sink would have been a message box.
-void DOXAPI Sink(int32_t, const char *, const char *, void *) { ++g_boxes; }
+void DOXAPI Sink(DOXDOC, int32_t, const char *, const char *, void *) { ++g_boxes; }
 
 // Whether the record, "CODE CAPTION: MESSAGE" (kept in g_record), starts with `prefix`.
 std::string g_record;

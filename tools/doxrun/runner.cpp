@@ -31,7 +31,7 @@ void CopyOut(char *to, size_t n, const char *from) {
   to[n - 1] = '\0';
 }
 
-void DOXAPI Sink(int32_t code, const char *text, const char *caption, void *) {
+void DOXAPI Sink(DOXDOC, int32_t code, const char *text, const char *caption, void *) {
   if (!t_capture || t_capture->count == 8) return;
   Capture::Box &b = t_capture->boxes[t_capture->count++];
   b.code = code;

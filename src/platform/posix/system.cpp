@@ -33,7 +33,7 @@ constexpr KnownFont kKnownFonts[] = {
 
 }  // namespace
 
-void ShowMessage(int32_t code, const char *text, const char *caption) {
+void ShowMessage(DoxDocumentTag *doc, int32_t code, const char *text, const char *caption) {
   MessageSink sink;
   void *user;
   {
@@ -42,7 +42,7 @@ void ShowMessage(int32_t code, const char *text, const char *caption) {
     user = g_sinkUser;
   }
   if (sink) {
-    sink(code, text, caption, user);
+    sink(doc, code, text, caption, user);
     return;
   }
   std::fprintf(stderr, "%s: %s\n", caption ? caption : "Error", text ? text : "");

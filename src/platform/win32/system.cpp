@@ -23,7 +23,7 @@ void *g_sinkUser = nullptr;
 
 }  // namespace
 
-void ShowMessage(int32_t code, const char *text, const char *caption) {
+void ShowMessage(DoxDocumentTag *doc, int32_t code, const char *text, const char *caption) {
   MessageSink sink;
   void *user;
   {
@@ -32,7 +32,7 @@ void ShowMessage(int32_t code, const char *text, const char *caption) {
     user = g_sinkUser;
   }
   if (sink) {
-    sink(code, text, caption, user);
+    sink(doc, code, text, caption, user);
     return;
   }
   MessageBoxA(nullptr, text, caption, MB_OK);
