@@ -35,13 +35,7 @@ const doxrun::ExportDef kExports[] = {
                 InsertImageDataOf(c.doc, a[0].s(), a[1].i32(), a[2].i32())),
 };
 
-const doxrun::ConstantDef kConstants[] = {
-    {"DOX_ERR_IMAGE_FILE", DOX_ERR_IMAGE_FILE},
-    {"DOX_ERR_BAD_IMAGE", DOX_ERR_BAD_IMAGE},
-    {"DOX_ERR_BAD_UTF8", DOX_ERR_BAD_UTF8},
-};
 
 doxrun::Registrar exports(kExports);
-doxrun::Registrar constants(kConstants);
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 namespace {
 
-using doxrun::ConstantDef;
 using doxrun::ExportDef;
 
 int64_t LastMessage(doxrun::CallContext &c) {
@@ -32,13 +31,7 @@ const ExportDef kExports[] = {
     DOXRUN_EXPORT(DoxInsertUText, DoxInsertUText(c.doc, a[0].u())),
 };
 
-const ConstantDef kConstants[] = {
-    {"FLAG_NO_MSG_BOX", FLAG_NO_MSG_BOX},
-    {"FLAG_ONE_MSG_BOX", FLAG_ONE_MSG_BOX},
-    {"FLAG_READER_FRIENDLY", FLAG_READER_FRIENDLY},
-};
 
 doxrun::Registrar exports(kExports);
-doxrun::Registrar constants(kConstants);
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 namespace {
 
-using doxrun::ConstantDef;
 using doxrun::ExportDef;
 
 const ExportDef kExports[] = {
@@ -18,21 +17,7 @@ const ExportDef kExports[] = {
     DOXRUN_EXPORT(DoxEndHdrFtr, DoxEndHdrFtr(c.doc)),
 };
 
-const ConstantDef kConstants[] = {
-    {"BREAK_SECTION", BREAK_SECTION},
-    {"BREAK_COLUMN", BREAK_COLUMN},
-    {"BREAK_PAGE", BREAK_PAGE},
-    {"HDRFTR_HEADER", HDRFTR_HEADER},
-    {"HDRFTR_HEADER_FIRST", HDRFTR_HEADER_FIRST},
-    {"HDRFTR_HEADER_LEFT", HDRFTR_HEADER_LEFT},
-    {"HDRFTR_HEADER_RIGHT", HDRFTR_HEADER_RIGHT},
-    {"HDRFTR_FOOTER", HDRFTR_FOOTER},
-    {"HDRFTR_FOOTER_FIRST", HDRFTR_FOOTER_FIRST},
-    {"HDRFTR_FOOTER_LEFT", HDRFTR_FOOTER_LEFT},
-    {"HDRFTR_FOOTER_RIGHT", HDRFTR_FOOTER_RIGHT},
-};
 
 doxrun::Registrar exports(kExports);
-doxrun::Registrar constants(kConstants);
 
 }  // namespace

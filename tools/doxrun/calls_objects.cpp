@@ -3,7 +3,6 @@
 
 namespace {
 
-using doxrun::ConstantDef;
 using doxrun::ExportDef;
 
 const ExportDef kExports[] = {
@@ -26,12 +25,7 @@ const ExportDef kExports[] = {
                             a[5].i32(), a[6].u32(), a[7].i32())),
 };
 
-const ConstantDef kConstants[] = {
-    {"TEXTBOX_TEXT_BTLR", TEXTBOX_TEXT_BTLR},
-    {"TEXTBOX_TEXT_TBRL", TEXTBOX_TEXT_TBRL},
-};
 
 doxrun::Registrar exports(kExports);
-doxrun::Registrar constants(kConstants);
 
 }  // namespace

@@ -26,7 +26,6 @@
 
 namespace {
 
-using doxrun::ConstantDef;
 using doxrun::ExportDef;
 
 // A memory block holding `size` bytes from `bytes`.
@@ -117,16 +116,7 @@ const ExportDef kExports[] = {
                             a[5].i32(), a[6].i32())),
 };
 
-const ConstantDef kConstants[] = {
-    {"PICT_FORMAT_ANY", PICT_FORMAT_ANY},
-    {"PICT_FORMAT_METAFILEPICT", PICT_FORMAT_METAFILEPICT},
-    {"PICT_FORMAT_DIB", PICT_FORMAT_DIB},
-    {"PICT_FORMAT_ENHMETAFILE", PICT_FORMAT_ENHMETAFILE},
-    {"PICT_MM_TEXT", PICT_MM_TEXT},
-    {"PICT_MM_ANISOTROPIC", PICT_MM_ANISOTROPIC},
-};
 
 doxrun::Registrar exports(kExports);
-doxrun::Registrar constants(kConstants);
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 namespace {
 
-using doxrun::ConstantDef;
 using doxrun::ExportDef;
 
 const ExportDef kExports[] = {
@@ -29,22 +28,7 @@ const ExportDef kExports[] = {
     DOXRUN_EXPORT(DoxEndTableRow, DoxEndTableRow(c.doc)),
 };
 
-const ConstantDef kConstants[] = {
-    {"ROW_CENTER", ROW_CENTER},
-    {"ROW_RIGHT", ROW_RIGHT},
-    {"CELL_VALIGN_TOP", CELL_VALIGN_TOP},
-    {"CELL_VALIGN_CENTER", CELL_VALIGN_CENTER},
-    {"CELL_VALIGN_BOTTOM", CELL_VALIGN_BOTTOM},
-    {"CELL_MERGE_FIRST", CELL_MERGE_FIRST},
-    {"CELL_MERGE_PREV", CELL_MERGE_PREV},
-    {"CELL_VMERGE_FIRST", CELL_VMERGE_FIRST},
-    {"CELL_VMERGE_PREV", CELL_VMERGE_PREV},
-    {"CELL_NO_BGCOLOR", CELL_NO_BGCOLOR},
-    {"CELL_TEXT_BTLR", CELL_TEXT_BTLR},
-    {"CELL_TEXT_TBRL", CELL_TEXT_TBRL},
-};
 
 doxrun::Registrar exports(kExports);
-doxrun::Registrar constants(kConstants);
 
 }  // namespace

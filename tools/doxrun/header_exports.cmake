@@ -1,7 +1,16 @@
 # Writes OUT: one C++ initializer {"Name", "return type", "parameters"} for
 # every export declared in HEADER (dox.h), so that doxrun takes the names and
-# types of the parameters from the header itself.
+# types of the parameters from the header itself; and CONSTANTS: {"NAME", NAME}
+# for every numeric constant the header defines.
 file(READ ${HEADER} text)
+file(STRINGS ${HEADER} defines REGEX "^#define [A-Z][A-Z0-9_]* +(0x[0-9A-Fa-f]+|[0-9]+)u?( |$)")
+set(constants "")
+foreach(d ${defines})
+  string(REGEX MATCH "^#define ([A-Z][A-Z0-9_]*)" _ "${d}")
+  string(APPEND constants "{\"${CMAKE_MATCH_1}\", ${CMAKE_MATCH_1}},\n")
+endforeach()
+file(WRITE ${CONSTANTS}.tmp "${constants}")
+configure_file(${CONSTANTS}.tmp ${CONSTANTS} COPYONLY)
 # Comments out, declarations on one line each.
 string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" text "${text}")
 string(REGEX REPLACE "[ \t\r\n]+" " " text "${text}")

@@ -26,6 +26,12 @@ std::map<std::string, const ConstantDef *, std::less<>> &Constants() {
   return m;
 }
 
+// Every numeric constant of dox.h, usable by name in scripts.
+constexpr ConstantDef kHeaderConstants[] = {
+#include "header_constants.inc"
+};
+const bool kConstantsRegistered = (RegisterConstants(kHeaderConstants, std::size(kHeaderConstants)), true);
+
 const HeaderExport *InHeader(std::string_view name) {
   for (const HeaderExport &h : kHeader)
     if (name == h.name) return &h;
