@@ -1,20 +1,25 @@
 // Fuzz target: picture bytes through every reader, as a picture file
-// (DoxInsertPictFile) or as the data of a paste from a handle or the
-// clipboard (DoxPastePicture). The readers must stay within the bytes, report
-// what they refuse and release every buffer; the document stays one balanced
-// group.
+// (DoxInsertPictFile, DoxInsertImageFile), as bytes in memory
+// (DoxInsertImageData, with the PNG and JPEG header readers on an exact-size
+// copy) or as the data of a paste from a handle or the clipboard
+// (DoxPastePicture); the same bytes as UTF-8 text and a link. The readers must
+// stay within the bytes, report what they refuse and release every buffer; a
+// refused content call writes nothing; the document stays one balanced group.
 //
-// Input: a selector byte (bits 0-1: format 3, 8, 14, or 0 for a picture file;
-// bit 2: through the clipboard), the display width and height (four bytes
-// each, little-endian), then the content: the file's bytes; for format 3 the
-// mapping mode and the two extents (four bytes each), then the metafile's
-// bits; for 8 the packed bitmap; for 14 the enhanced metafile's bytes.
+// Input: a selector byte (bits 0-1: format 3, 8, 14, or 0 for a file and the
+// content calls; bit 2: through the clipboard), the display width and height
+// (four bytes each, little-endian), then the content: the file's bytes; for
+// format 3 the mapping mode and the two extents (four bytes each), then the
+// metafile's bits; for 8 the packed bitmap; for 14 the enhanced metafile's bytes.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "core/document.h"
+#include "pictures/image_readers.h"
 #include "platform/platform.h"
 #include "runner.h"
 
@@ -38,6 +43,29 @@ void Require(bool ok) {
 }
 
 void DOXAPI Quiet(DOXDOC, int32_t, const char *, const char *, void *) {}
+
+// Runs one content call; a refusal (0) may not have written anything.
+template <typename F>
+void Call(DOXDOC doc, F call) {
+  const dox::OutputStream *s = dox::FromHandle(doc)->Stream;
+  const int64_t before = int64_t{s->BodyLength} + s->LineLength;
+  if (!call()) Require(s->BodyLength + s->LineLength == before);
+}
+
+void ContentCalls(DOXDOC doc, const uint8_t *data, size_t n, int32_t width, int32_t height,
+                  const char *file) {
+  std::vector<uint8_t> exact(data, data + n);  // reads past the end are caught
+  dox::ImageInfo info;
+  for (auto reader : {dox::ReadPngInfo, dox::ReadJpegInfo})
+    if (reader(exact.data(), n, &info))
+      Require(info.width >= 1 && info.width <= dox::kMaxImageSide && info.height >= 1 &&
+              info.height <= dox::kMaxImageSide && info.dpiX >= 0 && info.dpiY >= 0);
+  const std::string text(reinterpret_cast<const char *>(data), n);  // cut at a NUL
+  Call(doc, [&] { return DoxInsertImageData(doc, exact.data(), uint32_t(n), width, height); });
+  Call(doc, [&] { return DoxInsertImageFile(doc, file, width, 0); });
+  Call(doc, [&] { return DoxInsertUtf8Text(doc, text.c_str()); });
+  Call(doc, [&] { return DoxInsertHyperlink(doc, text.c_str(), text.c_str(), n & 1); });
+}
 
 std::string g_file;
 
@@ -67,6 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FILE *f = std::fopen(g_file.c_str(), "wb");
     Require(f && std::fwrite(content, 1, n, f) == n && std::fclose(f) == 0);
     DoxInsertPictFile(doc, g_file.c_str(), width, height, 0);
+    ContentCalls(doc, content, n, width, height, g_file.c_str());
   } else {
     if (format == PICT_FORMAT_METAFILEPICT) {
       const size_t head = n < 12 ? n : 12;

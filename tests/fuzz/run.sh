@@ -6,7 +6,7 @@
 #
 # SECONDS defaults to 60, BUILD_DIR to build/fuzz, the targets to all
 # (fuzz_script: call scripts seeded with the golden ones; fuzz_pict: picture
-# bytes; fuzz_image: PNG, JPEG, UTF-8 and links). New inputs that reach new code are kept in BUILD_DIR/corpus/<target>;
+# bytes, PNG and JPEG, UTF-8 text and links). New inputs that reach new code are kept in BUILD_DIR/corpus/<target>;
 # an input that makes a target fail is written to BUILD_DIR/artifacts/ and the
 # script fails: keep it under tests/fuzz/regressions/<name>/ with the fix.
 # Further libFuzzer options can be given in FUZZ_FLAGS.
@@ -16,7 +16,7 @@ seconds=${1:-60}
 build=${2:-build/fuzz}
 shift $(( $# > 2 ? 2 : $# ))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_script fuzz_pict fuzz_image)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_script fuzz_pict)
 cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}"
 mkdir -p "$build/artifacts" "$build/seeds/script"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -95,6 +96,35 @@ TEST(Reports, RefusalCodeOfSeveralBrackets) {
     EXPECT_EQ(std::to_string(k[3]), b.shown.back().substr(0, 2));
   }
   DoxEndDoc(doc);
+}
+
+TEST(Reports, VersionAndTheSinksDocument) {
+  char numbers[64];
+  std::snprintf(numbers, sizeof numbers, "%d.%d.%d", DOX_VERSION_MAJOR, DOX_VERSION_MINOR,
+                DOX_VERSION_PATCH);
+  EXPECT_STREQ(DOX_VERSION_STRING, DoxVersion());
+  EXPECT_STREQ(numbers, DoxVersion());
+  // Each report names the document it is about; 0 when there is none (yet).
+  std::vector<std::pair<DOXDOC, std::string>> seen;
+  DoxSetMessageSink(
+      [](DOXDOC doc, int32_t code, const char *, const char *caption, void *user) {
+        static_cast<decltype(seen) *>(user)->emplace_back(doc, std::to_string(code) + " " + caption);
+      },
+      &seen);
+  DOXDOC a = DoxNewDoc(), b = DoxNewDoc();
+  DoxBeginTableRow(a, 0, 0, 0, 0, 0);
+  DoxEndCellText(b);
+  DoxBeginCellText(a);
+  dox::plat::MemFailNth(1);
+  DoxNewDoc();
+  dox::plat::MemFailNth(1);  // the cell block: reported under the library's flags, about a
+  DoxNextCellInfo(a, 1000, 0, 0, CELL_NO_BGCOLOR, 0, 0, 0, 0, 0);
+  DoxSetMessageSink(nullptr, nullptr);
+  const decltype(seen) expected = {{b, "48 DoxEndCellText"}, {a, "51 DoxBeginCellText"},
+                                   {nullptr, "23 OurAlloc"}, {a, "23 OurAlloc"}};
+  EXPECT_EQ(expected, seen);
+  DoxEndDoc(a);
+  DoxEndDoc(b);
 }
 
 TEST(Delivery, FileAndBlockHoldTheSameText) {
