@@ -1,6 +1,5 @@
 // Running text: ANSI bytes through the stream's escaping, UTF-16 units as
 // Unicode escapes with a one-character fallback.
-#include <cstdio>
 #include <cstring>
 
 #include "core/document.h"
@@ -27,18 +26,8 @@ DOXEXPORT int32_t DOXAPI DoxInsertUText(DOXDOC handle, const uint16_t *text) {
     while (text[n]) ++n;
   doc->AtParaStart = n >= 2 && text[n - 2] == 13 && text[n - 1] == 10;
   OutputStream *s = doc->Stream;
-  for (size_t i = 0; i < n; ++i) {
-    char digits[8];
-    int len = std::snprintf(digits, sizeof digits, "%u", static_cast<unsigned>(text[i]));
-    s->SpacePending = 0;
-    s->NoBreak = 1;
-    if (!PutRtfChar(doc, s, '\\') || !PutRtfText(doc, s, "u", 1) ||
-        !PutRtfText(doc, s, digits, len))
-      return 0;
-    s->SpacePending = 1;
-    s->NoBreak = 0;
-    if (!PutRtfText(doc, s, "?", 1)) return 0;
-  }
+  for (size_t i = 0; i < n; ++i)
+    if (!PutWordValue(doc, s, "u", text[i]) || !PutRtfText(doc, s, "?", 1)) return 0;
   return 1;
 }
 
