@@ -113,6 +113,16 @@ int32_t OrdinaryPrefix(const char *p, int32_t n) {
 }
 #endif
 
+// "00" to "99".
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> t{};
+  for (int i = 0; i < 100; ++i) {
+    t[2 * i] = static_cast<char>('0' + i / 10);
+    t[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return t;
+}();
+
 // "%ld" of value; returns the number of characters.
 int32_t FormatDecimal(char *out, int32_t value) {
   int32_t sign = value < 0;
@@ -121,10 +131,14 @@ int32_t FormatDecimal(char *out, int32_t value) {
   int32_t digits = u < 10 ? 1 : u < 100 ? 2 : u < 1000 ? 3 : u < 10000 ? 4 : 5;
   for (uint32_t t = u / 100000; t; t /= 10) ++digits;
   char *p = out + sign + digits;
-  do {
-    *--p = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u);
+  for (; u >= 100; u /= 100) {
+    p -= 2;
+    std::memcpy(p, &kDigitPairs[2 * (u % 100)], 2);
+  }
+  if (u >= 10)
+    std::memcpy(p - 2, &kDigitPairs[2 * u], 2);
+  else
+    p[-1] = static_cast<char>('0' + u);
   return sign + digits;
 }
 
@@ -154,6 +168,10 @@ int32_t PutEscape(Document *doc, OutputStream *s, char second) {
 // break the line.
 int32_t PutOrdinaryRun(Document *doc, OutputStream *s, const char *p, int32_t n) {
   while (n > 0) {
+    if (s->SpacePending && !s->NoBreak && !(s->StreamFlags & STREAM_IN_ESCAPE)) {
+      s->Line[s->LineLength++] = ' ';  // the checks below then apply to the first byte
+      s->SpacePending = 0;
+    }
     if (s->SpacePending || s->NoBreak || (s->StreamFlags & STREAM_IN_ESCAPE)) {
       if (!PutRtfChar(doc, s, *p)) return 0;
       ++p;
@@ -164,14 +182,14 @@ int32_t PutOrdinaryRun(Document *doc, OutputStream *s, const char *p, int32_t n)
         s->LineLength > kLongLine) {
       if (!FlushRtfLine(doc, s)) return 0;
     }
-    int32_t k;
-    if (s->LineLength < kSoftBreakColumn) {
-      k = std::min(n, kSoftBreakColumn - s->LineLength);
-    } else {
-      // Up to and including the next blank, while the line stays within 101.
-      k = std::min(n, kLongLine + 1 - s->LineLength);
-      if (const void *blank = std::memchr(p, ' ', static_cast<size_t>(k)))
-        k = static_cast<int32_t>(static_cast<const char *>(blank) - p) + 1;
+    // Up to column 76 nothing can end the line; from there up to and
+    // including the next blank, while the line stays within 101.
+    int32_t len = s->LineLength;
+    int32_t k = len < kSoftBreakColumn ? std::min(n, kSoftBreakColumn - len) : 0;
+    if (k < n && (k == 0 || p[k - 1] != ' ')) {
+      int32_t m = std::min(n - k, kLongLine + 1 - len - k);
+      const void *blank = std::memchr(p + k, ' ', static_cast<size_t>(m));
+      k = blank ? static_cast<int32_t>(static_cast<const char *>(blank) - p) + 1 : k + m;
     }
     std::memcpy(s->Line + s->LineLength, p, static_cast<size_t>(k));
     s->LineLength += k;
