@@ -4,7 +4,8 @@
 //
 //   bench_docs                 all four documents: MB/s, % of the copy limit,
 //                              1x vs 10x size, 1 vs 2 threads
-//   bench_docs --doc N --once  builds and saves document N (1-4) once, for
+//   bench_docs --doc N --once [--scale K]  builds and saves document N (1-4),
+//                              K times its size (1-10), once, for
 //                              valgrind --tool=callgrind --toggle-collect='*BuildAndSave*'
 //   bench_docs --quick         fewer repetitions
 //
@@ -283,29 +284,30 @@ std::vector<double> Best(int reps, const std::vector<std::function<void()>> &fs)
 }  // namespace
 
 int main(int argc, char **argv) {
-  int only = 0;
+  int only = 0, scale = 1;
   bool once = false, quick = false;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--doc") && i + 1 < argc) only = std::atoi(argv[++i]);
     else if (!std::strcmp(argv[i], "--once")) once = true;
+    else if (!std::strcmp(argv[i], "--scale") && i + 1 < argc) scale = std::atoi(argv[++i]);
     else if (!std::strcmp(argv[i], "--quick")) quick = true;
     else {
-      std::fprintf(stderr, "usage: bench_docs [--doc 1-4] [--once] [--quick]\n");
+      std::fprintf(stderr, "usage: bench_docs [--doc 1-4] [--once [--scale N]] [--quick]\n");
       return 2;
     }
   }
-  if (only < 0 || only > 4) return 2;
+  if (only < 0 || only > 4 || scale < 1 || scale > 10) return 2;
   const char *tmp = std::getenv("TMPDIR");
   g_dir = tmp && *tmp ? tmp : "/tmp";
   MakeInputs();
   if (once) {  // one build and save, for instruction counts
     int doc = only ? only - 1 : 0;
-    std::string s = BuildChecked(doc, 1);
+    std::string s = BuildChecked(doc, scale);
     std::printf("%s: %zu bytes, fnv %016llx\n", kNames[doc], s.size(),
                 static_cast<unsigned long long>(Fnv(s)));
     return 0;
   }
-  const int reps = quick ? 3 : 10;
+  const int reps = quick ? 5 : 30;
   std::printf("%-11s %9s %8s %8s %8s %7s %9s %9s %8s\n", "document", "bytes", "MB/s", "copyMB/s",
               "%limit", "10x/1x", "1thrMB/s", "2thrMB/s", "2/1");
   for (int doc = 0; doc < 4; ++doc) {
@@ -313,7 +315,7 @@ int main(int argc, char **argv) {
     std::string bytes = BuildChecked(doc, 1);
     BuildChecked(doc, 10);
     std::vector<double> t = Best(reps, {[&] { BuildOnce(doc, 1); }, [&] { CopyOnce(bytes); }});
-    double t10 = Best(quick ? 1 : 3, {[&] { BuildOnce(doc, 10); }})[0];
+    double t10 = Best(quick ? 1 : 5, {[&] { BuildOnce(doc, 10); }})[0];
     double mb = bytes.size() / 1e6;
     std::printf("%-11s %9zu %8.0f %8.0f %7.0f%% %7.2f", kNames[doc], bytes.size(), mb / t[0],
                 mb / t[1], 100 * t[1] / t[0], t10 / (10 * t[0]));
