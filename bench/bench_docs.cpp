@@ -72,7 +72,8 @@ void MakeInputs() {
   for (int p = 0; p < 20000; ++p)
     for (int r = 0; r < 5; ++r) g_in.runs.push_back(Words(8) + (r < 4 ? " " : "\r\n"));
   for (int i = 0; i < 50000; ++i)
-    for (int j = 0; j < 6; ++j) g_in.cells.push_back("r" + std::to_string(i) + "c" + std::to_string(j));
+    for (int j = 0; j < 6; ++j)
+      g_in.cells.push_back("r" + std::to_string(i) + "c" + std::to_string(j));
   for (int i = 0; i < 64; ++i) g_in.prose.push_back(Words(70) + ".\r\n");
   // A 24-bit bottom-up bitmap of noise, rows of 3072 bytes (no padding).
   const uint32_t w = 1024, h = 768, bits = w * h * 3, size = 54 + bits;
@@ -163,7 +164,8 @@ void Doc4(DOXDOC d, int scale) {
     Ok(DoxResetParaProp(d));
     Ok(DoxParaFlags(d, PARA_JUSTIFY | PARA_WIDOW_CONTROL));
     Ok(DoxParaIndent(d, 0, 0, 360));
-    for (int p = 0; p < 4; ++p) Ok(DoxInsertText(d, g_in.prose[prose++ % g_in.prose.size()].c_str()));
+    for (int p = 0; p < 4; ++p)
+      Ok(DoxInsertText(d, g_in.prose[prose++ % g_in.prose.size()].c_str()));
     Ok(DoxResetParaProp(d));
     for (int r = 0; r < 4; ++r, cell += 4) Row(d, 4, 2340, &g_in.cells[cell % g_in.cells.size()]);
     Ok(DoxInsertText(d, g_in.prose[prose++ % g_in.prose.size()].c_str()));
@@ -227,7 +229,9 @@ std::string BuildChecked(int doc, int scale) {
   const size_t minSize[] = {6000000, 4000000, 4718592, 900000};
   if (!built || !g_ok || s.size() < minSize[doc] * scale || s.compare(0, 6, "{\\rtf1") != 0 ||
       s.back() != '}' || gotPars != pars || gotRows != rows) {
-    std::fprintf(stderr, "%s x%d: output check failed (built %d, calls %d, %zu bytes, %ld \\par of %ld, %ld \\row of %ld)\n",
+    std::fprintf(stderr,
+                 "%s x%d: output check failed (built %d, calls %d, %zu bytes, %ld \\par of %ld, "
+                 "%ld \\row of %ld)\n",
                  kNames[doc], scale, built, g_ok, s.size(), gotPars, pars, gotRows, rows);
     std::exit(1);
   }
@@ -287,10 +291,14 @@ int main(int argc, char **argv) {
   int only = 0, scale = 1;
   bool once = false, quick = false;
   for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--doc") && i + 1 < argc) only = std::atoi(argv[++i]);
-    else if (!std::strcmp(argv[i], "--once")) once = true;
-    else if (!std::strcmp(argv[i], "--scale") && i + 1 < argc) scale = std::atoi(argv[++i]);
-    else if (!std::strcmp(argv[i], "--quick")) quick = true;
+    if (!std::strcmp(argv[i], "--doc") && i + 1 < argc)
+      only = std::atoi(argv[++i]);
+    else if (!std::strcmp(argv[i], "--once"))
+      once = true;
+    else if (!std::strcmp(argv[i], "--scale") && i + 1 < argc)
+      scale = std::atoi(argv[++i]);
+    else if (!std::strcmp(argv[i], "--quick"))
+      quick = true;
     else {
       std::fprintf(stderr, "usage: bench_docs [--doc 1-4] [--once [--scale N]] [--quick]\n");
       return 2;

@@ -311,10 +311,11 @@ int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t 
   constexpr int32_t kLongestQuickWord = 32;
   s->SpacePending = 0;
   s->NoBreak = 1;
-  // With no break allowed inside the word only two rules remain: before the
-  // backslash past column 150, and before any character at the hard limit.
-  // A word of ordinary bytes and its number, when even the longest would fit
-  // under the hard limit, go straight into the line.
+  // With no break allowed inside the word only two rules remain: a break
+  // before the backslash past column 150, and one before any character at the
+  // hard limit. While the line holds at most 150 characters neither applies to
+  // a word of up to 32 ordinary bytes and its number: these go straight into
+  // the line.
   int32_t length = s->LineLength;
   if (word && length <= kBackslashBreak && length + 2 + kLongestQuickWord + 11 <= kMaxLineLength) {
     char *out = s->Line + length;

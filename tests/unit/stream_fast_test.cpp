@@ -55,7 +55,8 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
     for (int op = 0; op < 60; ++op) {
       std::string t(static_cast<size_t>(pick(3) == 0 ? pick(320) : pick(40)), ' ');
       for (char &c : t) c = plain[static_cast<size_t>(pick(static_cast<int>(plain.size())))];
-      int kind = round % 2 && pick(20) ? 1 : pick(4);  // runs of words reach 150 and 300
+      // Odd rounds write mostly control words, whose runs reach columns 150 and 300.
+      int kind = round % 2 && pick(20) ? 1 : pick(4);
       if (kind == 0) {  // ordinary text, whole and by the character
         ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, t.data(), static_cast<int32_t>(t.size())));
         slow.Chars(t);
@@ -67,8 +68,7 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
         ASSERT_EQ(1, dox::PutWordNumber(fast.d, fast.s, w.c_str(), hasValue, v));
         slow.Word(w, hasValue, v);
       } else if (kind == 2) {  // picture bytes
-        ASSERT_EQ(1, dox::PutHexDigits(fast.d, fast.s,
-                                       reinterpret_cast<const uint8_t *>(t.data()),
+        ASSERT_EQ(1, dox::PutHexDigits(fast.d, fast.s, reinterpret_cast<const uint8_t *>(t.data()),
                                        static_cast<uint32_t>(t.size())));
         slow.Hex(t);
       } else {  // a hex escape
