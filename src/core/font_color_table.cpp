@@ -22,6 +22,15 @@ bool SameName(const char *a, const char *b) {
 #endif
 }
 
+// The entry's name is byte for byte the first 31 characters of `name`: the
+// common case, decided without the case-folding comparison.
+bool SameBytes(const char *entry, const char *name) {
+  constexpr size_t kKept = sizeof(FontEntry::Name) - 1;
+  size_t i = 0;
+  while (i < kKept && entry[i] == name[i] && name[i]) ++i;
+  return (i == kKept && entry[i] == '\0') || (entry[i] == '\0' && name[i] == '\0');
+}
+
 // Makes room for one more entry: capacity grows by a quarter, rounded.
 template <typename T>
 bool Reserve(Document *doc, T *&table, plat::MemHandle &handle, int32_t count,
@@ -67,13 +76,18 @@ int32_t FindOrAddTextFont(Document *doc, const char *name, int32_t charset) {
   if (!name) name = "";
   // An entry keeps the first 31 characters of a name: a longer name matches
   // the entry it made instead of adding one more each time.
-  char kept[sizeof(FontEntry::Name)] = {};
-  std::strncpy(kept, name, sizeof kept - 1);
+  char kept[sizeof(FontEntry::Name)];
+  bool haveKept = false;
   for (int32_t i = 0; doc->Fonts && i < doc->FontCount; ++i) {
     const FontEntry &e = doc->Fonts[i];
-    if (SameName(e.Name, kept) &&
-        (charset == -1 || e.Charset == static_cast<uint32_t>(charset)))
-      return i;
+    if (charset != -1 && e.Charset != static_cast<uint32_t>(charset)) continue;
+    if (SameBytes(e.Name, name)) return i;
+    if (!haveKept) {
+      std::memset(kept, 0, sizeof kept);
+      std::strncpy(kept, name, sizeof kept - 1);
+      haveKept = true;
+    }
+    if (SameName(e.Name, kept)) return i;
   }
   int32_t index = AddToFontTable(doc, name);
   if (index >= 0 && charset != -1) doc->Fonts[index].Charset = static_cast<uint32_t>(charset);

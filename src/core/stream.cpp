@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/document.h"
 #include "core/errors.h"
@@ -43,6 +46,110 @@ constexpr std::array<uint8_t, 256> kByteClass = [] {
   return t;
 }();
 
+// The number of leading bytes of p[0, n) that PutRtfText writes as
+// themselves. A block of bytes holding no byte below 0x20, none from 0x80 and
+// no backslash or brace is ordinary throughout; the bytes such a test flags
+// are looked up one by one (bytes below 0x20 are mostly ordinary).
+#if defined(__SSE2__)
+// The bytes of p[0, 16) that may need escaping, one bit each.
+inline uint32_t FlaggedBytes(const char *p) {
+  __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+  __m128i low = _mm_cmplt_epi8(x, _mm_set1_epi8(0x20));  // signed: also 0x80 and up
+  __m128i braces = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('{')),
+                                _mm_cmpeq_epi8(x, _mm_set1_epi8('}')));
+  __m128i flagged = _mm_or_si128(_mm_or_si128(low, braces), _mm_cmpeq_epi8(x, _mm_set1_epi8('\\')));
+  return static_cast<uint32_t>(_mm_movemask_epi8(flagged));
+}
+
+int32_t OrdinaryPrefix(const char *p, int32_t n) {
+  int32_t i = 0;
+  while (n - i > 0 && n >= 16) {
+    uint32_t flagged;
+    if (n - i >= 16) {
+      flagged = FlaggedBytes(p + i);
+      if (!flagged) {
+        i += 16;
+        continue;
+      }
+    } else {
+      // The last sixteen bytes, the first of them already seen.
+      flagged = FlaggedBytes(p + n - 16) >> (i - (n - 16));
+      if (!flagged) return n;
+    }
+    i += __builtin_ctz(flagged);
+    if (kByteClass[static_cast<uint8_t>(p[i])] != kOrdinary) return i;
+    ++i;
+  }
+  for (; i < n; ++i)
+    if (kByteClass[static_cast<uint8_t>(p[i])] != kOrdinary) return i;
+  return n;
+}
+#else
+int32_t OrdinaryPrefix(const char *p, int32_t n) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
+  auto hasZero = [](uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+  auto special = [&](int32_t at) {
+    uint64_t x;
+    std::memcpy(&x, p + at, 8);
+    return (((x - kOnes * 0x20) | x) & kHigh) | hasZero(x ^ (kOnes * '\\')) |
+           hasZero(x ^ (kOnes * '{')) | hasZero(x ^ (kOnes * '}'));
+  };
+  int32_t i = 0;
+  while (i < n) {
+    if (n - i >= 8) {
+      if (!special(i)) {
+        i += 8;
+        continue;
+      }
+    } else if (n >= 8 && !special(n - 8)) {
+      return n;  // the last eight bytes, some already seen, are ordinary
+    }
+    int32_t end = n - i >= 8 ? i + 8 : n;
+    for (; i < end; ++i)
+      if (kByteClass[static_cast<uint8_t>(p[i])] != kOrdinary) return i;
+  }
+  return n;
+}
+#endif
+
+// "00" to "99".
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> t{};
+  for (int i = 0; i < 100; ++i) {
+    t[2 * i] = static_cast<char>('0' + i / 10);
+    t[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return t;
+}();
+
+// "%ld" of value; returns the number of characters.
+int32_t FormatDecimal(char *out, int32_t value) {
+  int32_t sign = value < 0;
+  uint32_t u = sign ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  out[0] = '-';
+  int32_t digits = u < 10 ? 1 : u < 100 ? 2 : u < 1000 ? 3 : u < 10000 ? 4 : 5;
+  for (uint32_t t = u / 100000; t; t /= 10) ++digits;
+  char *p = out + sign + digits;
+  for (; u >= 100; u /= 100) {
+    p -= 2;
+    std::memcpy(p, &kDigitPairs[2 * (u % 100)], 2);
+  }
+  if (u >= 10)
+    std::memcpy(p - 2, &kDigitPairs[2 * u], 2);
+  else
+    p[-1] = static_cast<char>('0' + u);
+  return sign + digits;
+}
+
+// Each byte's two lower-case hexadecimal digits.
+constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
+  std::array<std::array<char, 2>, 256> t{};
+  const char *digits = "0123456789abcdef";
+  for (int i = 0; i < 256; ++i) t[i] = {digits[i >> 4], digits[i & 15]};
+  return t;
+}();
+
 constexpr int32_t kSoftBreakColumn = 76;  // a line ends after a blank from here on
 constexpr int32_t kLongLine = 100;        // past this a line ends where it may
 constexpr int32_t kBackslashBreak = 150;  // past this a line ends before a backslash
@@ -61,6 +168,10 @@ int32_t PutEscape(Document *doc, OutputStream *s, char second) {
 // break the line.
 int32_t PutOrdinaryRun(Document *doc, OutputStream *s, const char *p, int32_t n) {
   while (n > 0) {
+    if (s->SpacePending && !s->NoBreak && !(s->StreamFlags & STREAM_IN_ESCAPE)) {
+      s->Line[s->LineLength++] = ' ';  // the checks below then apply to the first byte
+      s->SpacePending = 0;
+    }
     if (s->SpacePending || s->NoBreak || (s->StreamFlags & STREAM_IN_ESCAPE)) {
       if (!PutRtfChar(doc, s, *p)) return 0;
       ++p;
@@ -71,14 +182,14 @@ int32_t PutOrdinaryRun(Document *doc, OutputStream *s, const char *p, int32_t n)
         s->LineLength > kLongLine) {
       if (!FlushRtfLine(doc, s)) return 0;
     }
-    int32_t k;
-    if (s->LineLength < kSoftBreakColumn) {
-      k = std::min(n, kSoftBreakColumn - s->LineLength);
-    } else {
-      // Up to and including the next blank, while the line stays within 101.
-      k = std::min(n, kLongLine + 1 - s->LineLength);
-      if (const void *blank = std::memchr(p, ' ', static_cast<size_t>(k)))
-        k = static_cast<int32_t>(static_cast<const char *>(blank) - p) + 1;
+    // Up to column 76 nothing can end the line; from there up to and
+    // including the next blank, while the line stays within 101.
+    int32_t len = s->LineLength;
+    int32_t k = len < kSoftBreakColumn ? std::min(n, kSoftBreakColumn - len) : 0;
+    if (k < n && (k == 0 || p[k - 1] != ' ')) {
+      int32_t m = std::min(n - k, kLongLine + 1 - len - k);
+      const void *blank = std::memchr(p + k, ' ', static_cast<size_t>(m));
+      k = blank ? static_cast<int32_t>(static_cast<const char *>(blank) - p) + 1 : k + m;
     }
     std::memcpy(s->Line + s->LineLength, p, static_cast<size_t>(k));
     s->LineLength += k;
@@ -115,8 +226,7 @@ int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t len
     auto byte = static_cast<uint8_t>(text[i]);
     uint8_t cls = kByteClass[byte];
     if (cls == kOrdinary) {
-      int32_t j = i + 1;
-      while (j < length && kByteClass[static_cast<uint8_t>(text[j])] == kOrdinary) ++j;
+      int32_t j = i + 1 + OrdinaryPrefix(text + i + 1, length - i - 1);
       if (!PutOrdinaryRun(doc, s, text + i, j - i)) return 0;
       i = j;
       continue;
@@ -146,6 +256,15 @@ int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t len
 int32_t PutRtfHexByte(Document *doc, OutputStream *s, uint8_t byte) {
   static constexpr char kDigits[] = "0123456789abcdef";
   if (!PutRtfChar(doc, s, '\\')) return 0;
+  if (s->LineLength + 4 <= kMaxLineLength) {  // the three characters fit: no rule applies
+    char *out = s->Line + s->LineLength;
+    out[0] = '\'';
+    out[1] = kHexPairs[byte][0];
+    out[2] = kHexPairs[byte][1];
+    s->LineLength += 3;
+    s->StreamFlags &= ~STREAM_IN_ESCAPE;
+    return 1;
+  }
   s->StreamFlags |= STREAM_IN_ESCAPE;
   int32_t ok = PutRtfChar(doc, s, '\'') && PutRtfChar(doc, s, kDigits[byte >> 4]);
   if (ok) {
@@ -160,24 +279,100 @@ int32_t PutRtfHexByte(Document *doc, OutputStream *s, uint8_t byte) {
 
 int32_t PutControlWord(Document *doc, OutputStream *s, const char *word, int32_t mode,
                        double value) {
-  s->SpacePending = 0;
-  s->NoBreak = 1;
+  // Truncated toward zero to int32; values outside its range saturate.
+  int32_t v = 0;
+  if (value >= 2147483647.0)
+    v = 2147483647;
+  else if (value <= -2147483648.0)
+    v = INT32_MIN;
+  else if (!std::isnan(value))
+    v = static_cast<int32_t>(value);
+  return PutWordNumber(doc, s, word, mode == 1, v);
+}
+
+namespace {
+
+// PutWordNumber for any word, character by character under the text rules.
+__attribute__((noinline)) int32_t PutWordSlowly(Document *doc, OutputStream *s,
+                                                const char *word, int32_t hasValue,
+                                                int32_t value) {
   if (!PutRtfChar(doc, s, '\\') || !PutText(doc, s, word)) return 0;
-  if (mode == 1) {
-    // Truncated toward zero to int32; values outside its range saturate.
-    int32_t v = 0;
-    if (value >= 2147483647.0)
-      v = 2147483647;
-    else if (value <= -2147483648.0)
-      v = INT32_MIN;
-    else if (!std::isnan(value))
-      v = static_cast<int32_t>(value);
-    char digits[16];
-    int n = std::snprintf(digits, sizeof digits, "%ld", static_cast<long>(v));
-    if (!PutRtfText(doc, s, digits, n)) return 0;
-  }
+  char digits[16];
+  if (hasValue && !PutRtfText(doc, s, digits, FormatDecimal(digits, value))) return 0;
   s->SpacePending = 1;
   s->NoBreak = 0;
+  return 1;
+}
+
+}  // namespace
+
+int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t hasValue,
+                      int32_t value) {
+  constexpr int32_t kLongestQuickWord = 32;
+  s->SpacePending = 0;
+  s->NoBreak = 1;
+  // With no break allowed inside the word only two rules remain: a break
+  // before the backslash past column 150, and one before any character at the
+  // hard limit. While the line holds at most 150 characters neither applies to
+  // a word of up to 32 ordinary bytes and its number: these go straight into
+  // the line.
+  int32_t length = s->LineLength;
+  if (word && length <= kBackslashBreak && length + 2 + kLongestQuickWord + 11 <= kMaxLineLength) {
+    char *out = s->Line + length;
+    *out++ = '\\';
+    int32_t i = 0;
+    for (; i <= kLongestQuickWord; ++i) {
+      auto c = static_cast<uint8_t>(word[i]);
+      if (!c || kByteClass[c] != kOrdinary) break;
+      out[i] = static_cast<char>(c);
+    }
+    if (i <= kLongestQuickWord && !word[i]) {
+      out += i;
+      if (hasValue) out += FormatDecimal(out, value);
+      s->LineLength = static_cast<int32_t>(out - s->Line);
+      s->SpacePending = 1;
+      s->NoBreak = 0;
+      return 1;
+    }
+  }
+  return PutWordSlowly(doc, s, word, hasValue, value);
+}
+
+int32_t PutHexDigits(Document *doc, OutputStream *s, const uint8_t *bytes, uint32_t count) {
+  uint32_t i = 0;
+  while (i < count) {
+    if (s->SpacePending || s->NoBreak || (s->StreamFlags & STREAM_IN_ESCAPE) ||
+        (s->LineLength >= kSoftBreakColumn && s->Line[s->LineLength - 1] == ' ')) {
+      // One byte under the per-character rules.
+      if (!PutRtfChar(doc, s, kHexPairs[bytes[i]][0])) return 0;
+      int32_t saved = s->NoBreak;
+      s->NoBreak = 1;
+      int32_t ok = PutRtfChar(doc, s, kHexPairs[bytes[i]][1]);
+      s->NoBreak = saved;
+      if (!ok) return 0;
+      ++i;
+      continue;
+    }
+    if (s->LineLength > kLongLine && !FlushRtfLine(doc, s)) return 0;
+    // A byte may start while the line holds at most 100 characters, so the
+    // line ends after 101 or 102 of them.
+    uint32_t fit = static_cast<uint32_t>((kLongLine - s->LineLength) / 2 + 1);
+    uint32_t k = count - i < fit ? count - i : fit;
+    char *out = s->Line + s->LineLength;
+    const uint8_t *in = bytes + i;
+    uint32_t j = 0;
+    for (; j + 4 <= k; j += 4, out += 8) {
+      char eight[8];
+      std::memcpy(eight, kHexPairs[in[j]].data(), 2);
+      std::memcpy(eight + 2, kHexPairs[in[j + 1]].data(), 2);
+      std::memcpy(eight + 4, kHexPairs[in[j + 2]].data(), 2);
+      std::memcpy(eight + 6, kHexPairs[in[j + 3]].data(), 2);
+      std::memcpy(out, eight, 8);
+    }
+    for (; j < k; ++j, out += 2) std::memcpy(out, kHexPairs[in[j]].data(), 2);
+    s->LineLength += static_cast<int32_t>(2 * k);
+    i += k;
+  }
   return 1;
 }
 

@@ -42,6 +42,13 @@ int32_t PutRtfHexByte(Document *doc, OutputStream *s, uint8_t byte);
 // a blank is then due before the next character.
 int32_t PutControlWord(Document *doc, OutputStream *s, const char *word, int32_t mode,
                        double value);
+// PutControlWord with an integer value, written when hasValue is non-zero.
+int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t hasValue,
+                      int32_t value);
+// Appends each byte as two lower-case hexadecimal digits, high nibble first; a
+// line never ends between the two digits of one byte. Stops at the first digit
+// that cannot be written.
+int32_t PutHexDigits(Document *doc, OutputStream *s, const uint8_t *bytes, uint32_t count);
 // Moves the current line, with CR LF, into the body.
 int32_t FlushRtfLine(Document *doc, OutputStream *s);
 
@@ -51,13 +58,17 @@ int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *cap
 
 // Conveniences built on the routines above.
 inline int32_t PutWord(Document *doc, OutputStream *s, const char *word) {
-  return PutControlWord(doc, s, word, 0, 0);
+  return PutWordNumber(doc, s, word, 0, 0);
 }
 inline int32_t PutWordValue(Document *doc, OutputStream *s, const char *word, int32_t value) {
-  return PutControlWord(doc, s, word, 1, value);
+  return PutWordNumber(doc, s, word, 1, value);
 }
 inline int32_t PutText(Document *doc, OutputStream *s, const char *text) {
   return text ? PutRtfText(doc, s, text, static_cast<int32_t>(std::strlen(text))) : 1;
+}
+// A UTF-16 unit as "\uN" and the fallback "?" for readers without Unicode.
+inline int32_t PutUnicodeUnit(Document *doc, OutputStream *s, uint32_t unit) {
+  return PutWordValue(doc, s, "u", static_cast<int32_t>(unit)) && PutRtfText(doc, s, "?", 1);
 }
 // "{" counted in GroupDepth, with no blank before it.
 inline int32_t OpenGroup(Document *doc, OutputStream *s) {

@@ -43,8 +43,12 @@ int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style
     auto u = static_cast<uint32_t>(size);
     if (!PutWordValue(doc, s, "fs", static_cast<int32_t>(size > 0 ? 2u * u : 0u - u))) return 0;
   }
+  uint32_t left = 0;
+  for (const StyleWord &w : kStyleWords) left |= style & w.bit;
   for (const StyleWord &w : kStyleWords) {
+    if (!left) break;
     if (!(style & w.bit)) continue;
+    left &= ~w.bit;
     int32_t ok = w.shift  ? PutWordValue(doc, s, w.word, on ? kScriptShift : 0)
                  : on     ? PutWord(doc, s, w.word)
                           : PutWordValue(doc, s, w.word, 0);

@@ -14,19 +14,9 @@ namespace {
 
 constexpr int32_t kTwipsPerInch = 1440;
 
-// Each byte as two digits, high nibble first; a line never ends between the
-// two digits of one byte. Stops at the first digit that cannot be written.
+// Each byte as two digits, high nibble first (see PutHexDigits).
 int32_t DumpHex(Document *doc, OutputStream *s, const uint8_t *bytes, uint32_t count) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  for (uint32_t i = 0; i < count; ++i) {
-    if (!PutRtfChar(doc, s, kDigits[bytes[i] >> 4])) return 0;
-    int32_t saved = s->NoBreak;
-    s->NoBreak = 1;
-    int32_t ok = PutRtfChar(doc, s, kDigits[bytes[i] & 15]);
-    s->NoBreak = saved;
-    if (!ok) return 0;
-  }
-  return 1;
+  return PutHexDigits(doc, s, bytes, count);
 }
 
 int32_t Words(Document *doc, OutputStream *s, std::initializer_list<const char *> words) {

@@ -1,6 +1,5 @@
 // Running text: ANSI bytes through the stream's escaping, UTF-16 units as
 // Unicode escapes with a one-character fallback.
-#include <cstdio>
 #include <cstring>
 
 #include "core/document.h"
@@ -32,18 +31,9 @@ DOXEXPORT int32_t DOXAPI DoxInsertUText(DOXDOC handle, const uint16_t *text) {
     if (UnicodeUnitAsAnsi(doc, text[i])) {
       const char byte = static_cast<char>(text[i]);
       if (!PutRtfText(doc, s, &byte, 1)) return 0;
-      continue;
-    }
-    char digits[8];
-    int len = std::snprintf(digits, sizeof digits, "%u", static_cast<unsigned>(text[i]));
-    s->SpacePending = 0;
-    s->NoBreak = 1;
-    if (!PutRtfChar(doc, s, '\\') || !PutRtfText(doc, s, "u", 1) ||
-        !PutRtfText(doc, s, digits, len))
+    } else if (!PutUnicodeUnit(doc, s, text[i])) {
       return 0;
-    s->SpacePending = 1;
-    s->NoBreak = 0;
-    if (!PutRtfText(doc, s, "?", 1)) return 0;
+    }
   }
   return 1;
 }

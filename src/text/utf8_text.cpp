@@ -1,7 +1,6 @@
 // UTF-8 text and DoxInsertUtf8Text.
 #include "text/utf8_text.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "core/errors.h"
@@ -30,20 +29,6 @@ size_t DecodeOne(const uint8_t *p, size_t avail, uint32_t *cp) {
   if (v < kSmallest[n] || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return 0;
   *cp = v;
   return n;
-}
-
-// "\uN" and the fallback "?", as DoxInsertUText writes a unit.
-int32_t PutUnicodeUnit(Document *doc, OutputStream *s, uint32_t unit) {
-  char digits[8];
-  int len = std::snprintf(digits, sizeof digits, "%u", static_cast<unsigned>(unit));
-  s->SpacePending = 0;
-  s->NoBreak = 1;
-  if (!PutRtfChar(doc, s, '\\') || !PutRtfText(doc, s, "u", 1) ||
-      !PutRtfText(doc, s, digits, len))
-    return 0;
-  s->SpacePending = 1;
-  s->NoBreak = 0;
-  return PutRtfText(doc, s, "?", 1);
 }
 
 }  // namespace

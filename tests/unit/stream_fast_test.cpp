@@ -1,0 +1,83 @@
+// The stream's run-at-a-time writers against PutRtfChar, one character at a
+// time, on random mixes of text, control words and picture bytes that cross
+// every line threshold (76, 100, 150, 300), with and without raw text.
+#include <random>
+#include <string>
+
+#include "core/stream.h"
+#include "test_support.h"
+
+namespace {
+
+using dox::OutputStream;
+
+struct Writer {
+  dox::Document *d;
+  OutputStream *s;
+  // The per-character writers, as the stream applied its rules before runs.
+  void Chars(const std::string &t) {
+    for (char c : t) ASSERT_EQ(1, dox::PutRtfChar(d, s, c));
+  }
+  void Word(const std::string &w, bool hasValue, int32_t v) {
+    s->SpacePending = 0;
+    s->NoBreak = 1;
+    Chars("\\" + w + (hasValue ? std::to_string(v) : ""));
+    s->SpacePending = 1;
+    s->NoBreak = 0;
+  }
+  // Each byte's digits, or with `escape` "\'" and one byte's, none split.
+  void Hex(const std::string &bytes, bool escape = false) {
+    static const char *digits = "0123456789abcdef";
+    for (unsigned char b : bytes) {
+      if (escape) Chars("\\"), s->StreamFlags |= dox::STREAM_IN_ESCAPE, Chars("'");
+      Chars(std::string(1, digits[b >> 4]));
+      int32_t saved = s->NoBreak;
+      s->NoBreak = 1;
+      Chars(std::string(1, digits[b & 15]));
+      s->NoBreak = saved;
+      s->StreamFlags &= ~dox::STREAM_IN_ESCAPE;
+    }
+  }
+};
+
+TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
+  doxtest::ReportCapture capture;
+  std::mt19937 rng(14);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const std::string plain = "abcdefghij      xyz.,;\x01";
+  for (int round = 0; round < 300; ++round) {
+    DOXDOC a = capture.New(), b = capture.New();
+    Writer fast{dox::FromHandle(a), dox::FromHandle(a)->Stream};
+    Writer slow{dox::FromHandle(b), dox::FromHandle(b)->Stream};
+    uint32_t raw = round % 3 == 0 ? dox::STREAM_RAW_TEXT : 0;
+    fast.s->StreamFlags |= raw;
+    slow.s->StreamFlags |= raw;
+    for (int op = 0; op < 60; ++op) {
+      std::string t(static_cast<size_t>(pick(3) == 0 ? pick(320) : pick(40)), ' ');
+      for (char &c : t) c = plain[static_cast<size_t>(pick(static_cast<int>(plain.size())))];
+      // Odd rounds write mostly control words, whose runs reach columns 150 and 300.
+      int kind = round % 2 && pick(20) ? 1 : pick(4);
+      if (kind == 0) {  // ordinary text, whole and by the character
+        ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, t.data(), static_cast<int32_t>(t.size())));
+        slow.Chars(t);
+      } else if (kind == 1) {  // a control word, sometimes longer than the quick path takes
+        std::string w = t.substr(0, 1 + t.size() % 37);
+        for (char &c : w) c = static_cast<char>('a' + static_cast<unsigned char>(c) % 26);
+        int32_t v = static_cast<int32_t>(rng()) >> pick(32);
+        bool hasValue = pick(2);
+        ASSERT_EQ(1, dox::PutWordNumber(fast.d, fast.s, w.c_str(), hasValue, v));
+        slow.Word(w, hasValue, v);
+      } else if (kind == 2) {  // picture bytes
+        ASSERT_EQ(1, dox::PutHexDigits(fast.d, fast.s, reinterpret_cast<const uint8_t *>(t.data()),
+                                       static_cast<uint32_t>(t.size())));
+        slow.Hex(t);
+      } else {  // a hex escape
+        ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, "\xe9", 1));
+        slow.Hex("\xe9", true);
+      }
+      ASSERT_EQ(doxtest::Body(b), doxtest::Body(a)) << "round " << round << " op " << op;
+    }
+  }
+}
+
+}  // namespace
