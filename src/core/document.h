@@ -45,6 +45,8 @@ struct Document {
   int32_t TableLevel;  // innermost open table row, -1 when none
   TableState Tables;
   int32_t EnumFontIndex;  // the font entry the enumeration callback fills
+  int32_t LastFont;         // 1 + the entry the last font lookup found (0: none)
+  int32_t LastFontCharset;  // the character set that lookup asked for
   PictureState Picture;
   uint32_t DocFlags;
   uint32_t StateBits;

@@ -72,8 +72,10 @@ int32_t AddToColorTable(Document *doc, uint32_t color) {
   return doc->ColorCount++;
 }
 
-int32_t FindOrAddTextFont(Document *doc, const char *name, int32_t charset) {
-  if (!name) name = "";
+namespace {
+
+// The first entry of `name` (and `charset`, unless -1), or a new one.
+int32_t FindOrAddFont(Document *doc, const char *name, int32_t charset) {
   // An entry keeps the first 31 characters of a name: a longer name matches
   // the entry it made instead of adding one more each time.
   char kept[sizeof(FontEntry::Name)];
@@ -92,6 +94,22 @@ int32_t FindOrAddTextFont(Document *doc, const char *name, int32_t charset) {
   int32_t index = AddToFontTable(doc, name);
   if (index >= 0 && charset != -1) doc->Fonts[index].Charset = static_cast<uint32_t>(charset);
   return index;
+}
+
+}  // namespace
+
+int32_t FindOrAddTextFont(Document *doc, const char *name, int32_t charset) {
+  if (!name) name = "";
+  // The last entry found, asked for again: entries are only ever appended, so
+  // no earlier one can match a name that matched none of them before.
+  const int32_t last = doc->LastFont - 1;
+  if (last >= 0 && doc->Fonts && last < doc->FontCount && charset == doc->LastFontCharset &&
+      SameBytes(doc->Fonts[last].Name, name))
+    return last;
+  const int32_t found = FindOrAddFont(doc, name, charset);
+  doc->LastFont = found + 1;
+  doc->LastFontCharset = charset;
+  return found;
 }
 
 int32_t FindOrAddBulletFont(Document *doc, const char *name) {
