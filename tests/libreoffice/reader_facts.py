@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-# Opens reader_facts.dox in LibreOffice in both modes and checks what a reader sees.
+# Opens reader_facts.dox in LibreOffice in both modes and checks what a reader sees
+# (the content calls: pictures, UTF-8 text and links, hold in both).
 #   reader_facts.py WORKDIR DOXRUN
 # The document is written by doxrun with and without --reader-friendly, converted
 # with soffice to flat ODT XML and read back: in reader-friendly mode every fact
@@ -10,7 +11,8 @@ import xml.etree.ElementTree as ET
 
 NS = {p: f'urn:oasis:names:tc:opendocument:xmlns:{u}' for p, u in [
     ('office', 'office:1.0'), ('style', 'style:1.0'), ('text', 'text:1.0'),
-    ('fo', 'xsl-fo-compatible:1.0'), ('draw', 'drawing:1.0')]}
+    ('fo', 'xsl-fo-compatible:1.0'), ('draw', 'drawing:1.0'), ('svg', 'svg-compatible:1.0')]}
+NS['xlink'] = 'http://www.w3.org/1999/xlink'
 
 
 # Text in a symbol font comes back in the private use area (U+F020-U+F0FF):
@@ -42,6 +44,15 @@ class Fodt:
         self.frames = list(root.iter(q('draw:frame')))
         self.shapes = [e for e in root.iter() if e.tag in (q('draw:rect'), q('draw:custom-shape'))]
         self.spans = list(root.iter(q('text:span')))
+        self.links = {a.get(q('xlink:href')): text_of(a) for a in root.iter(q('text:a'))}
+
+    def image(self, i):  # the i-th picture: its type and size, in tens of twips
+        pictures = [f for f in self.frames if f.find(q('draw:image')) is not None]
+        if i >= len(pictures):
+            return None
+        tens = lambda v: round(float(v[:-2]) * {'in': 144, 'cm': 144 / 2.54}[v[-2:]])
+        f = pictures[i]
+        return f"{f.find(q('draw:image')).get(q('draw:mime-type'))} {tens(f.get(q('svg:width')))}0 x {tens(f.get(q('svg:height')))}0"
 
     def _walk(self, node, list_style, depth):
         for child in node:
@@ -95,6 +106,7 @@ class Fodt:
         return None if i is None or i + 1 >= len(self.paras) else self.paras[i + 1][0]
 
 
+UTF8 = 'Latin: Grüße. Greek: Ελληνικά. CJK: 中文. Emoji: 😀'
 NUMBER = ('style:num-format', 'style:num-prefix', 'style:num-suffix', 'text:start-value', 'level')
 BULLET = ('text:bullet-char', 'font')
 # name, value read from the document, expected value in reader-friendly mode,
@@ -124,6 +136,13 @@ FACTS = [
     ('transparent rectangle', lambda d: d.shapes and d.prop('graphic', d.shapes[0].get(q('draw:style-name')), 'draw:fill'), 'none', True),
     ('no empty paragraph after Unicode CR LF', lambda d: d.next_para('Unicode line'), 'After the Unicode line', True),
     ('page break in a continuous first section', lambda d: d.para_prop('After the page break', 'fo:break-before'), 'page', True),
+    ('PNG at the requested size', lambda d: d.image(0), 'image/png 2880 x 1440', False),
+    ('PNG at its resolution', lambda d: d.image(1), 'image/png 960 x 480', False),
+    ('JPEG at the requested width', lambda d: d.image(2), 'image/jpeg 1440 x 720', False),
+    ('JPEG at its resolution', lambda d: d.image(3), 'image/jpeg 1280 x 640', False),
+    ('UTF-8 paragraph', lambda d: d.para(UTF8) and UTF8, UTF8, False),
+    ('link to a URL', lambda d: d.links.get('https://example.com/a?b=1'), 'Example site', False),
+    ('link to a bookmark', lambda d: d.links.get('#Intro'), 'the introduction', False),
 ]
 
 
@@ -134,7 +153,8 @@ def main():
     script = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'reader_facts.dox')
     modes = {'reader': ['--reader-friendly'], 'default': []}
     for name, args in modes.items():
-        subprocess.run([doxrun, *args, '-o', f'{work}/{name}.rtf', script], check=True)
+        subprocess.run([doxrun, *args, '-o', f'{work}/{name}.rtf', script], check=True,
+                       cwd=os.path.dirname(script))  # the pictures beside it
     subprocess.run(['soffice', f'-env:UserInstallation=file://{work}/profile', '--headless', '--norestore',
                     '--convert-to', 'fodt', '--outdir', work] + [f'{work}/{n}.rtf' for n in modes],
                    check=True, capture_output=True)

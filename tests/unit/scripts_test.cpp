@@ -85,67 +85,43 @@ const std::vector<Script> &Scripts() {
   return all;
 }
 
-struct Delivered {
-  bool ok = false;
-  std::string text;
-};
-void Deliver(DOXDOC doc, void *user) {
-  auto *d = static_cast<Delivered *>(user);
-  d->ok = doxrun::DocumentText(doc, d->text);
-}
-
-// The trace split per call: "Name -> result" and its report lines.
-std::vector<std::string> PerCall(const std::string &trace) {
-  std::vector<std::string> calls;
-  std::istringstream in(trace);
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("  ", 0) == 0 && !calls.empty()) calls.back() += " |" + line.substr(1);
-    else calls.push_back(line);
-  }
-  return calls;
-}
-
 TEST(Scripts, EveryAllocationFailure) {
   fs::path work = fs::temp_directory_path() / ("dox_oom_" + std::to_string(::getpid()));
   fs::create_directories(work);
   fs::current_path(work);
   const bool regen = std::getenv("DOX_REGEN") != nullptr;
   doxrun::RunOptions opt;
-  opt.trace = true;
+  opt.trace = opt.keepText = true;
   opt.around = ThrowingNew;
   for (const Script &s : Scripts()) {
     SCOPED_TRACE(s.name);
     doxrun::RunResult clean;
-    Delivered cleanText;
     DoxSetFlags(nullptr, 0, ~0u);
     const long live = dox::plat::MemLiveBlocks();
     const long start = dox::plat::MemRequestCount();
-    doxrun::RunCalls(s.calls, opt, clean, Deliver, &cleanText);
+    doxrun::RunCalls(s.calls, opt, clean);
     const long requests = dox::plat::MemRequestCount() - start;
     ASSERT_EQ(live, dox::plat::MemLiveBlocks());
-    const std::vector<std::string> cleanCalls = PerCall(clean.trace);
     std::ostringstream record;
     for (long n = 1; n <= requests; ++n) {
       doxrun::RunResult r;
-      Delivered text;
       // A script run without its document sets the library's flags: start afresh.
       DoxSetFlags(nullptr, 0, ~0u);
       DoxResetLastMessage();
       dox::plat::MemFailNth(n);
-      doxrun::RunCalls(s.calls, opt, r, Deliver, &text);
+      doxrun::RunCalls(s.calls, opt, r);
       dox::plat::MemFailNth(0);
       ASSERT_EQ(live, dox::plat::MemLiveBlocks()) << "request " << n;
-      if (text.ok && doxrun::OneBalancedGroup(cleanText.text)) {
-        EXPECT_TRUE(doxrun::OneBalancedGroup(text.text)) << "request " << n;
+      if (r.delivered && doxrun::OneBalancedGroup(clean.text)) {
+        EXPECT_TRUE(doxrun::OneBalancedGroup(r.text)) << "request " << n;
       }
       // The calls whose result or reports changed, the first three in full.
-      std::vector<std::string> calls = PerCall(r.trace);
       record << n << ":" << (r.madeDocument ? "" : " no document;")
-             << (text.ok ? " delivered" : " not delivered") << "\n";
+             << (r.delivered ? " delivered" : " not delivered") << "\n";
       int changed = 0;
-      for (size_t i = 0; i < calls.size(); ++i) {
-        if (i < cleanCalls.size() && calls[i] == cleanCalls[i]) continue;
-        if (++changed <= 3) record << "  " << s.calls[i].line << " " << calls[i] << "\n";
+      for (size_t i = 0; i < r.calls.size(); ++i) {
+        if (i < clean.calls.size() && r.calls[i] == clean.calls[i]) continue;
+        if (++changed <= 3) record << "  " << s.calls[i].line << " " << r.calls[i] << "\n";
       }
       if (changed > 3) record << "  and " << changed - 3 << " more\n";
     }
@@ -168,7 +144,7 @@ std::string Trace(const Script &s, DOXDOC doc) {
   DoxSetFlags(nullptr, 0, ~0u);
   doxrun::RunCalls(s.calls, opt, r);
   std::string t;  // without DoxSetFlags, which sets the library's flags on a null document
-  for (const std::string &call : PerCall(r.trace))
+  for (const std::string &call : r.calls)
     if (call.rfind("DoxSetFlags", 0) != 0) t += call + "\n";
   return t;
 }
@@ -197,12 +173,12 @@ TEST(Threads, EveryGoldenScriptInTwoThreadsAtOnce) {
   auto runAll = [](std::vector<std::string> *failed) {
     doxrun::RunOptions options;
     options.installSink = false;
+    options.keepText = true;
     for (const Script &s : Scripts()) {
       if (s.usesFiles) continue;
       doxrun::RunResult r;
-      Delivered text;
-      doxrun::RunCalls(s.calls, options, r, Deliver, &text);
-      if (text.text != Slurp(fs::path(DOX_GOLDEN_DIR) / (s.name + ".rtf")))
+      doxrun::RunCalls(s.calls, options, r);
+      if (r.text != Slurp(fs::path(DOX_GOLDEN_DIR) / (s.name + ".rtf")))
         failed->push_back(s.name);
     }
   };

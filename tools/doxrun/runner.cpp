@@ -120,8 +120,15 @@ void RunCalls(const std::vector<Call> &calls, const RunOptions &options, RunResu
     if (after.code != 0 && !(after == before))
       capture.refusals.push_back(OneLine(after.message.c_str()) + " (" + after.caption + ")");
     if (options.trace) {
-      trace << call.def->name << " -> " << value << "\n" << extra.str();
-      for (const std::string &r : capture.lines) trace << r << "\n";
+      std::string one = std::string(call.def->name) + " -> " + std::to_string(value);
+      trace << one << "\n" << extra.str();
+      std::istringstream lines(extra.str());
+      for (std::string r; std::getline(lines, r);) one += " |" + r.substr(1);
+      for (const std::string &r : capture.lines) {
+        trace << r << "\n";
+        one += " |" + r.substr(1);
+      }
+      result.calls.push_back(one);
       extra.str("");
     }
     if (!capture.refusals.empty()) {
@@ -133,6 +140,7 @@ void RunCalls(const std::vector<Call> &calls, const RunOptions &options, RunResu
     }
   }
   result.trace += trace.str();
+  if (options.keepText) result.delivered = DocumentText(doc, result.text);
   if (deliver) deliver(doc, user);
   DoxEndDoc(doc);
   t_capture = outer;

@@ -16,6 +16,7 @@ struct RunOptions {
   bool stopAtRefusal = false;  // stop after the first refused call
   bool fileCalls = true;       // the file pseudo-calls (WriteFile, ...) may run
   bool installSink = true;     // install the runner's message sink (process-wide) first
+  bool keepText = false;       // deliver the document's text into the result
   // Tests: run on this handle instead of a new document (still ended at the
   // end), and call `around` before and after each export of dox.h.
   bool givenDocument = false;
@@ -25,6 +26,11 @@ struct RunOptions {
 
 struct RunResult {
   std::string trace;     // when tracing
+  // When tracing, each call's trace on one line: "Name -> result" and its
+  // report lines after " | ".
+  std::vector<std::string> calls;
+  bool delivered = false;  // with keepText: the text could be had
+  std::string text;        // with keepText: the text DoxGetData delivered, without the NUL
   std::string refusals;  // one line per refused call: "NAME:LINE: DoxCall: message (caption)"
   int refusedCalls = 0;
   bool madeDocument = false;  // DoxNewDoc succeeded (the calls run with a null document if not)
