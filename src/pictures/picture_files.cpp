@@ -25,7 +25,6 @@ enum PictFileKind : int32_t {
 };
 
 constexpr uint32_t kPlaceableHeaderSize = 22;
-constexpr uint32_t kInsertedRecords = 20;  // window origin and window extent
 
 // A picture file opened for reading, closed when it goes out of scope.
 class PictFile {
@@ -165,7 +164,7 @@ int32_t ReadWmfFile(Document *doc, const char *fileName, int32_t width, int32_t 
     ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return 1;
   }
-  uint64_t size = length - kPlaceableHeaderSize + kInsertedRecords;
+  uint64_t size = length - kPlaceableHeaderSize + kWindowRecordsSize;
   PictBuffer buffer;
   if (!buffer.Allocate(size)) {
     ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "hImage");
@@ -176,18 +175,11 @@ int32_t ReadWmfFile(Document *doc, const char *fileName, int32_t width, int32_t 
     ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return 1;
   }
-  Store32(b + 6, Load32(b + 6) + kInsertedRecords / 2);
+  Store32(b + 6, Load32(b + 6) + kWindowRecordsSize / 2);
   uint8_t *record = b + kMetaHeaderSize;
-  Store32(record, 5);
-  Store16(record + 4, 0x020B);  // window origin: y, x
-  Store16(record + 6, static_cast<uint32_t>(top));
-  Store16(record + 8, static_cast<uint32_t>(left));
-  Store32(record + 10, 5);
-  Store16(record + 14, 0x020C);  // window extent: height, width
-  Store16(record + 16, static_cast<uint32_t>(bottom - top));
-  Store16(record + 18, static_cast<uint32_t>(right - left));
+  StoreWindowRecords(record, left, top, right, bottom);
   uint64_t rest = length - kPlaceableHeaderSize - kMetaHeaderSize;
-  if (f.Read(record + kInsertedRecords, rest) < rest) {
+  if (f.Read(record + kWindowRecordsSize, rest) < rest) {
     ReportError(doc, DOX_ERR_READ_METAFILE, nullptr);
     return 1;
   }

@@ -55,6 +55,22 @@ inline void Store32(uint8_t *p, uint32_t v) {
   Store16(p + 2, v >> 16);
 }
 
+// The two records a placeable metafile's bounding box becomes, inserted
+// after the metafile header: window origin (y, x) and window extent
+// (height, width); kWindowRecordsSize bytes at `record`.
+constexpr uint32_t kWindowRecordsSize = 20;
+inline void StoreWindowRecords(uint8_t *record, int32_t left, int32_t top, int32_t right,
+                               int32_t bottom) {
+  Store32(record, 5);
+  Store16(record + 4, 0x020B);
+  Store16(record + 6, static_cast<uint32_t>(top));
+  Store16(record + 8, static_cast<uint32_t>(left));
+  Store32(record + 10, 5);
+  Store16(record + 14, 0x020C);
+  Store16(record + 16, static_cast<uint32_t>(bottom - top));
+  Store16(record + 18, static_cast<uint32_t>(right - left));
+}
+
 // Products and quotients in 32-bit signed arithmetic as the picture sizes are
 // defined: wrapping on overflow, the quotient truncated toward zero. The
 // callers never divide by 0.

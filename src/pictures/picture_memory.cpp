@@ -20,7 +20,6 @@ namespace {
 constexpr int32_t kTwipsPerInch = 1440;
 constexpr int32_t kDefaultDpi = 96;
 constexpr uint32_t kPlaceableSize = 22;
-constexpr uint32_t kInsertedRecords = 20;  // window origin and extent, as for files
 
 enum class Kind { Png, Jpeg, Bitmap, Metafile, EnhMetafile };
 
@@ -115,24 +114,17 @@ Check PrepareMetafile(Document *doc, const uint8_t *b, uint32_t n, Prepared &p) 
   p.pixelWidth = MulDiv(right - left, doc->ScreenDpiX, unitsPerInch);
   p.pixelHeight = MulDiv(bottom - top, doc->ScreenDpiY, unitsPerInch);
   if (!SideOk(p.pixelWidth) || !SideOk(p.pixelHeight)) return kBad;
-  p.count = n - kPlaceableSize + kInsertedRecords;
+  p.count = n - kPlaceableSize + kWindowRecordsSize;
   if (!p.buffer.Allocate(p.count)) {
     ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "hImage");
     return kReported;
   }
   uint8_t *out = p.buffer.data();
   std::memcpy(out, meta, kMetaHeaderSize);
-  Store32(out + 6, words + kInsertedRecords / 2);
+  Store32(out + 6, words + kWindowRecordsSize / 2);
   uint8_t *record = out + kMetaHeaderSize;
-  Store32(record, 5);
-  Store16(record + 4, 0x020B);  // window origin: y, x
-  Store16(record + 6, static_cast<uint32_t>(top));
-  Store16(record + 8, static_cast<uint32_t>(left));
-  Store32(record + 10, 5);
-  Store16(record + 14, 0x020C);  // window extent: height, width
-  Store16(record + 16, static_cast<uint32_t>(bottom - top));
-  Store16(record + 18, static_cast<uint32_t>(right - left));
-  std::memcpy(record + kInsertedRecords, meta + kMetaHeaderSize,
+  StoreWindowRecords(record, left, top, right, bottom);
+  std::memcpy(record + kWindowRecordsSize, meta + kMetaHeaderSize,
               n - kPlaceableSize - kMetaHeaderSize);
   p.kind = Kind::Metafile;
   p.bytes = out;
