@@ -69,6 +69,8 @@ using MessageSink = void(
 #endif
         *)(DoxDocumentTag *doc, int32_t code, const char *text, const char *caption, void *user);
 void SetMessageSink(MessageSink sink, void *user);
+// The system's own message box (a line on standard error outside Windows).
+void ShowDefaultMessage(const char *text, const char *caption);
 
 // Pixels per logical inch of the screen.
 void ScreenDpi(int32_t *x, int32_t *y);

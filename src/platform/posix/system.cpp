@@ -4,15 +4,9 @@
 #include <strings.h>
 
 #include "platform/platform.h"
-#include "platform/spin_lock.h"
 
 namespace dox::plat {
 namespace {
-
-// The sink and its argument, set and read together.
-SpinLock g_sinkLock;
-MessageSink g_sink = nullptr;
-void *g_sinkUser = nullptr;
 
 struct KnownFont {
   const char *name;
@@ -33,25 +27,8 @@ constexpr KnownFont kKnownFonts[] = {
 
 }  // namespace
 
-void ShowMessage(DoxDocumentTag *doc, int32_t code, const char *text, const char *caption) {
-  MessageSink sink;
-  void *user;
-  {
-    SpinGuard guard(g_sinkLock);
-    sink = g_sink;
-    user = g_sinkUser;
-  }
-  if (sink) {
-    sink(doc, code, text, caption, user);
-    return;
-  }
+void ShowDefaultMessage(const char *text, const char *caption) {
   std::fprintf(stderr, "%s: %s\n", caption ? caption : "Error", text ? text : "");
-}
-
-void SetMessageSink(MessageSink sink, void *user) {
-  SpinGuard guard(g_sinkLock);
-  g_sink = sink;
-  g_sinkUser = sink ? user : nullptr;
 }
 
 void ScreenDpi(int32_t *x, int32_t *y) {

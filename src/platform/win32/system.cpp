@@ -1,11 +1,9 @@
-// Screen, code page, message boxes, fonts and the library entry point on Windows.
+// Screen, code page, message boxes and fonts on Windows.
 #include <windows.h>
 
 #include <cstddef>
 
-#include "core/library_state.h"
 #include "platform/platform.h"
-#include "platform/spin_lock.h"
 
 namespace dox::plat {
 
@@ -14,34 +12,8 @@ static_assert(sizeof(LogFont) == sizeof(LOGFONTA) &&
               offsetof(LogFont, lfPitchAndFamily) == offsetof(LOGFONTA, lfPitchAndFamily) &&
               offsetof(LogFont, lfFaceName) == offsetof(LOGFONTA, lfFaceName));
 
-namespace {
-
-// The sink and its argument, set and read together.
-SpinLock g_sinkLock;
-MessageSink g_sink = nullptr;
-void *g_sinkUser = nullptr;
-
-}  // namespace
-
-void ShowMessage(DoxDocumentTag *doc, int32_t code, const char *text, const char *caption) {
-  MessageSink sink;
-  void *user;
-  {
-    SpinGuard guard(g_sinkLock);
-    sink = g_sink;
-    user = g_sinkUser;
-  }
-  if (sink) {
-    sink(doc, code, text, caption, user);
-    return;
-  }
+void ShowDefaultMessage(const char *text, const char *caption) {
   MessageBoxA(nullptr, text, caption, MB_OK);
-}
-
-void SetMessageSink(MessageSink sink, void *user) {
-  SpinGuard guard(g_sinkLock);
-  g_sink = sink;
-  g_sinkUser = sink ? user : nullptr;
 }
 
 void ScreenDpi(int32_t *x, int32_t *y) {
@@ -67,8 +39,3 @@ void EnumFontFaces(const char *name, FontCallback callback, intptr_t user) {
 }
 
 }  // namespace dox::plat
-
-// The DLL's entry point: the library start-up on process attach.
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  return dox::LibraryEntry(reason) ? TRUE : FALSE;
-}
