@@ -95,9 +95,9 @@ int32_t PutTextCopy(Document *doc, const char *text, int32_t n) {
 
 }  // namespace
 
-int32_t BeginShapeResult(Document *doc, const ShapeSpec &spec) {
+int32_t BeginShapeResult(Document *doc, const ShapeSpec &shape) {
   OutputStream *s = doc->Stream;
-  return OpenShape(doc, spec) && CloseGroup(doc, s) && OpenGroup(doc, s) &&
+  return OpenShape(doc, shape) && CloseGroup(doc, s) && OpenGroup(doc, s) &&
          PutWord(doc, s, "shprslt");
 }
 
@@ -108,12 +108,12 @@ int32_t EndShapeResult(Document *doc) {
 
 int32_t BeginShapeTextBox(Document *doc, const TextBoxState &b, int32_t relativeToPage,
                           int32_t zOrder, int32_t textDirection) {
-  ShapeSpec spec{202,           relativeToPage, zOrder,          b.TextBoxX,
+  ShapeSpec shape{202,           relativeToPage, zOrder,          b.TextBoxX,
                  b.TextBoxY,    b.TextBoxWidth, b.TextBoxHeight, b.TextBoxFillColor,
                  !b.TextBoxTransparent, b.TextBoxLineColor, b.TextBoxLineWidth, textDirection,
                  0,             0};
   OutputStream *s = doc->Stream;
-  if (!OpenShape(doc, spec) || !OpenGroup(doc, s) || !PutWord(doc, s, "shptxt")) return 0;
+  if (!OpenShape(doc, shape) || !OpenGroup(doc, s) || !PutWord(doc, s, "shptxt")) return 0;
   ReaderState &r = doc->Reader;
   r.TextBoxPage = relativeToPage;
   r.TextBoxZ = zOrder;

@@ -26,7 +26,7 @@ struct ShapeSpec {
 
 // Ends the paragraph and writes "{\shp{\*\shpinst ...}{\shprslt "; the caller
 // then writes the "\do" group and EndShapeResult closes both groups.
-int32_t BeginShapeResult(Document *doc, const ShapeSpec &spec);
+int32_t BeginShapeResult(Document *doc, const ShapeSpec &shape);
 int32_t EndShapeResult(Document *doc);
 
 // DoxBeginTextBox2 and DoxEndTextBox: "{\shp{\*\shpinst ...{\shptxt " before
