@@ -106,11 +106,12 @@ TEST(Reports, VersionAndTheSinksDocument) {
   EXPECT_STREQ(numbers, DoxVersion());
   // Each report names the document it is about; 0 when there is none (yet).
   std::vector<std::pair<DOXDOC, std::string>> seen;
-  DoxSetMessageSink(
-      [](DOXDOC doc, int32_t code, const char *, const char *caption, void *user) {
-        static_cast<decltype(seen) *>(user)->emplace_back(doc, std::to_string(code) + " " + caption);
-      },
-      &seen);
+  EXPECT_EQ(1, DoxSetMessageSink(
+                   [](DOXDOC doc, int32_t code, const char *, const char *caption, void *user) {
+                     static_cast<decltype(seen) *>(user)->emplace_back(
+                         doc, std::to_string(code) + " " + caption);
+                   },
+                   &seen));
   DOXDOC a = DoxNewDoc(), b = DoxNewDoc();
   DoxBeginTableRow(a, 0, 0, 0, 0, 0);
   DoxEndCellText(b);

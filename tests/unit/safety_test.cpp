@@ -25,7 +25,8 @@ TEST(Safety, HandlesTheLibraryDidNotMakeAreRefused) {
                   value(0x12345678), value(0xFFFFFFFF)}) {
     char out[4];
     const dox::plat::LogFont font{};
-    const int64_t results[] = {DoxEnumFont(&font, nullptr, 4, reinterpret_cast<intptr_t>(b)),
+    const int64_t results[] = {DoxSetFlags(static_cast<DOXDOC>(b), 1, 3),
+                               DoxEnumFont(&font, nullptr, 4, reinterpret_cast<intptr_t>(b)),
                                DoxMemLock(b) != nullptr, DoxMemUnlock(b), DoxMemSize(b),
                                DoxMemFree(b) != b,       DoxHandleToStr(out, 4, b),
                                DoxDeleteEnhMetaFile(b),  DoxDeleteMetaFile(b),
