@@ -14,7 +14,7 @@ bool Passes(uint32_t bits, uint32_t already, uint32_t required, uint32_t forbidd
          (bits & already) == 0;
 }
 
-// One bracket's line of message 48 and its codes when forbidden / already open.
+// One bracket's line in the text of code 48.
 struct Bracket {
   uint32_t bit;
   const char *line;
