@@ -7,6 +7,8 @@
 //   bench_docs --doc N --once [--scale K]  builds and saves document N (1-4),
 //                              K times its size (1-10), once, for
 //                              valgrind --tool=callgrind --toggle-collect='*BuildAndSave*'
+//   bench_docs --doc N --repeat K  builds and saves document N K times, for
+//                              perf record (wall-clock profiles)
 //   bench_docs --quick         fewer repetitions
 //
 // Columns: output bytes; MB/s building and saving (best run); MB/s copying
@@ -289,6 +291,7 @@ std::vector<double> Best(int reps, const std::vector<std::function<void()>> &fs)
 
 int main(int argc, char **argv) {
   int only = 0, scale = 1;
+  int repeat = 0;
   bool once = false, quick = false;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--doc") && i + 1 < argc)
@@ -297,10 +300,12 @@ int main(int argc, char **argv) {
       once = true;
     else if (!std::strcmp(argv[i], "--scale") && i + 1 < argc)
       scale = std::atoi(argv[++i]);
+    else if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc)
+      once = true, repeat = std::atoi(argv[++i]);
     else if (!std::strcmp(argv[i], "--quick"))
       quick = true;
     else {
-      std::fprintf(stderr, "usage: bench_docs [--doc 1-4] [--once [--scale N]] [--quick]\n");
+      std::fprintf(stderr, "usage: bench_docs [--doc 1-4] [--once [--scale N] | --repeat K] [--quick]\n");
       return 2;
     }
   }
@@ -311,6 +316,7 @@ int main(int argc, char **argv) {
   if (once) {  // one build and save, for instruction counts
     int doc = only ? only - 1 : 0;
     std::string s = BuildChecked(doc, scale);
+    for (int r = 1; r < repeat; ++r) BuildOnce(doc, scale);
     std::printf("%s: %zu bytes, fnv %016llx\n", kNames[doc], s.size(),
                 static_cast<unsigned long long>(Fnv(s)));
     return 0;

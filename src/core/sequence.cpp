@@ -120,7 +120,7 @@ int32_t OpenSectionText(Document *doc) {
   return 1;
 }
 
-int32_t EnsureTextPosition(Document *doc, const SequenceRule &rule) {
+int32_t EnsureTextPositionSlowly(Document *doc, const SequenceRule &rule) {
   auto holds = [&] {
     return (doc->StateBits & rule.anyOf) && !(doc->StateBits & rule.noneOf) &&
            (!rule.extra || rule.extra(doc));

@@ -41,6 +41,11 @@ struct SequenceRule {
 // Tests `rule`, opening the section or its text when the rule says so, and
 // reports code 48 under the rule's caption when the call still may not
 // proceed. Returns 1 to proceed, 0 when refused.
-int32_t EnsureTextPosition(Document *doc, const SequenceRule &rule);
+int32_t EnsureTextPositionSlowly(Document *doc, const SequenceRule &rule);
+inline int32_t EnsureTextPosition(Document *doc, const SequenceRule &rule) {
+  // The usual case, decided here: the call may proceed as things stand.
+  if ((doc->StateBits & rule.anyOf) && !(doc->StateBits & rule.noneOf) && !rule.extra) return 1;
+  return EnsureTextPositionSlowly(doc, rule);
+}
 
 }  // namespace dox

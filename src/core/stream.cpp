@@ -113,35 +113,6 @@ int32_t OrdinaryPrefix(const char *p, int32_t n) {
 }
 #endif
 
-// "00" to "99".
-constexpr std::array<char, 200> kDigitPairs = [] {
-  std::array<char, 200> t{};
-  for (int i = 0; i < 100; ++i) {
-    t[2 * i] = static_cast<char>('0' + i / 10);
-    t[2 * i + 1] = static_cast<char>('0' + i % 10);
-  }
-  return t;
-}();
-
-// "%ld" of value; returns the number of characters.
-int32_t FormatDecimal(char *out, int32_t value) {
-  int32_t sign = value < 0;
-  uint32_t u = sign ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  out[0] = '-';
-  int32_t digits = u < 10 ? 1 : u < 100 ? 2 : u < 1000 ? 3 : u < 10000 ? 4 : 5;
-  for (uint32_t t = u / 100000; t; t /= 10) ++digits;
-  char *p = out + sign + digits;
-  for (; u >= 100; u /= 100) {
-    p -= 2;
-    std::memcpy(p, &kDigitPairs[2 * (u % 100)], 2);
-  }
-  if (u >= 10)
-    std::memcpy(p - 2, &kDigitPairs[2 * u], 2);
-  else
-    p[-1] = static_cast<char>('0' + u);
-  return sign + digits;
-}
-
 // Each byte's two lower-case hexadecimal digits.
 constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
   std::array<std::array<char, 2>, 256> t{};
@@ -336,6 +307,30 @@ int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t 
     }
   }
   return PutWordSlowly(doc, s, word, hasValue, value);
+}
+
+int32_t PutWords(Document *doc, OutputStream *s, const char *words, int32_t length) {
+  if (length <= 0) return 1;
+  // Every word starts and ends within column 150: no rule can break the line
+  // before any of them (see PutWordNumber).
+  if (s->LineLength + length <= kBackslashBreak) {
+    std::memcpy(s->Line + s->LineLength, words, static_cast<size_t>(length));
+    s->LineLength += length;
+    s->SpacePending = 1;
+    s->NoBreak = 0;
+    return 1;
+  }
+  for (int32_t i = 0; i < length;) {
+    int32_t end = i + 1;
+    while (end < length && words[end] != '\\') ++end;
+    char word[64];
+    const auto n = static_cast<size_t>(std::min(end - i - 1, 63));
+    std::memcpy(word, words + i + 1, n);
+    word[n] = '\0';
+    if (!PutWordNumber(doc, s, word, 0, 0)) return 0;
+    i = end;
+  }
+  return 1;
 }
 
 int32_t PutHexDigits(Document *doc, OutputStream *s, const uint8_t *bytes, uint32_t count) {

@@ -6,6 +6,7 @@
 // the body grows; already reported). Callers pass a 0 up at once.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -32,6 +33,35 @@ struct OutputStream {
   plat::MemHandle BodyHandle;
 };
 
+// "00" to "99".
+inline constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> t{};
+  for (int i = 0; i < 100; ++i) {
+    t[2 * i] = static_cast<char>('0' + i / 10);
+    t[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return t;
+}();
+
+// "%ld" of value at `out` (at most 11 characters); returns the number of characters.
+inline int32_t FormatDecimal(char *out, int32_t value) {
+  int32_t sign = value < 0;
+  uint32_t u = sign ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  out[0] = '-';
+  int32_t digits = u < 10 ? 1 : u < 100 ? 2 : u < 1000 ? 3 : u < 10000 ? 4 : 5;
+  for (uint32_t t = u / 100000; t; t /= 10) ++digits;
+  char *p = out + sign + digits;
+  for (; u >= 100; u /= 100) {
+    p -= 2;
+    std::memcpy(p, &kDigitPairs[2 * (u % 100)], 2);
+  }
+  if (u >= 10)
+    std::memcpy(p - 2, &kDigitPairs[2 * u], 2);
+  else
+    p[-1] = static_cast<char>('0' + u);
+  return sign + digits;
+}
+
 // Appends one byte under the line-breaking rules.
 int32_t PutRtfChar(Document *doc, OutputStream *s, char ch);
 // Appends `length` bytes of text with RTF escaping; lengths below 1 write nothing.
@@ -45,6 +75,16 @@ int32_t PutControlWord(Document *doc, OutputStream *s, const char *word, int32_t
 // PutControlWord with an integer value, written when hasValue is non-zero.
 int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t hasValue,
                       int32_t value);
+// Composes "\word" and, when hasValue is non-zero, the value in decimal at
+// `out`, for PutWords; returns the end. `word` is a constant of letters.
+inline char *ComposeWord(char *out, const char *word, int32_t hasValue = 0, int32_t value = 0) {
+  *out++ = '\\';
+  while (*word) *out++ = *word++;
+  return hasValue ? out + FormatDecimal(out, value) : out;
+}
+// Appends control words composed by ComposeWord ("\f0\fs22\b"), each
+// exactly as PutWordNumber would write it, in one copy when the rules allow.
+int32_t PutWords(Document *doc, OutputStream *s, const char *words, int32_t length);
 // Appends each byte as two lower-case hexadecimal digits, high nibble first; a
 // line never ends between the two digits of one byte. Stops at the first digit
 // that cannot be written.

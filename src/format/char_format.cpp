@@ -31,30 +31,34 @@ constexpr StyleWord kStyleWords[] = {
     {CHAR_CAPS, "caps", false},        {CHAR_SMALL_CAPS, "scaps", false},
 };
 
+constexpr uint32_t kAllStyleBits = [] {
+  uint32_t all = 0;
+  for (const StyleWord &w : kStyleWords) all |= w.bit;
+  return all;
+}();
+
 constexpr int32_t kScriptShift = 6;  // half-points
 
 // Font index (negative: none), size (points > 0, half-points < 0, 0: none)
 // and style bits switched on or off. 0 at the first failed write.
 int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style, int32_t on) {
-  OutputStream *s = doc->Stream;
-  if (font >= 0 && !PutWordValue(doc, s, "f", font)) return 0;
+  char words[256];  // at most 2 numbered words and the 12 style words
+  char *out = words;
+  if (font >= 0) out = ComposeWord(out, "f", 1, font);
   if (size != 0) {
     // In 32-bit arithmetic, as the value is passed: huge sizes wrap around.
     auto u = static_cast<uint32_t>(size);
-    if (!PutWordValue(doc, s, "fs", static_cast<int32_t>(size > 0 ? 2u * u : 0u - u))) return 0;
+    out = ComposeWord(out, "fs", 1, static_cast<int32_t>(size > 0 ? 2u * u : 0u - u));
   }
-  uint32_t left = 0;
-  for (const StyleWord &w : kStyleWords) left |= style & w.bit;
+  uint32_t left = style & kAllStyleBits;
   for (const StyleWord &w : kStyleWords) {
     if (!left) break;
     if (!(style & w.bit)) continue;
     left &= ~w.bit;
-    int32_t ok = w.shift  ? PutWordValue(doc, s, w.word, on ? kScriptShift : 0)
-                 : on     ? PutWord(doc, s, w.word)
-                          : PutWordValue(doc, s, w.word, 0);
-    if (!ok) return 0;
+    out = w.shift ? ComposeWord(out, w.word, 1, on ? kScriptShift : 0)
+                  : ComposeWord(out, w.word, !on, 0);
   }
-  return 1;
+  return PutWords(doc, doc->Stream, words, static_cast<int32_t>(out - words));
 }
 
 }  // namespace
