@@ -16,7 +16,8 @@ namespace {
 
 struct Block {
   unsigned char *data;
-  size_t size;
+  size_t size;      // the size asked for
+  size_t capacity;  // the bytes allocated: a block that grows takes twice what it needs
   int32_t locks;
   bool counted;  // counted in the live blocks of the test hooks
 };
@@ -39,6 +40,7 @@ MemHandle MemAlloc(size_t bytes, bool zero) {
     return nullptr;
   }
   b->size = bytes;
+  b->capacity = bytes ? bytes : 1;
   b->locks = 0;
   b->counted = MemHooksOn();
   if (b->counted) CountLiveBlock(1);
@@ -49,10 +51,22 @@ MemHandle MemReAlloc(MemHandle h, size_t bytes) {
   Block *b = Of(h);
   if (!b || b->locks > 0) return nullptr;
   if (AllocationRequestFails()) return nullptr;
-  auto *p = static_cast<unsigned char *>(std::realloc(b->data, bytes ? bytes : 1));
+  // A block that grows step by step is copied a few times, not at every step;
+  // one that shrinks to less than a quarter gives its memory back.
+  if (bytes <= b->capacity && bytes >= b->capacity / 4) {
+    b->size = bytes;
+    return b;
+  }
+  size_t capacity = bytes > b->size && bytes / 2 < b->capacity ? 2 * b->capacity : bytes;
+  auto *p = static_cast<unsigned char *>(std::realloc(b->data, capacity ? capacity : 1));
+  if (!p && capacity != bytes) {
+    capacity = bytes;  // not the room to spare: just what was asked for
+    p = static_cast<unsigned char *>(std::realloc(b->data, capacity ? capacity : 1));
+  }
   if (!p) return nullptr;
   b->data = p;
   b->size = bytes;
+  b->capacity = capacity ? capacity : 1;
   return b;
 }
 
