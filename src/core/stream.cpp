@@ -288,6 +288,11 @@ int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t 
   // a word of up to 32 ordinary bytes and its number: these go straight into
   // the line.
   int32_t length = s->LineLength;
+  if (length > kBackslashBreak && !(s->StreamFlags & STREAM_RAW_TEXT)) {
+    // The line ends before the backslash, as PutRtfChar would end it.
+    if (!FlushRtfLine(doc, s)) return 0;
+    length = 0;
+  }
   if (word && length <= kBackslashBreak && length + 2 + kLongestQuickWord + 11 <= kMaxLineLength) {
     char *out = s->Line + length;
     *out++ = '\\';
@@ -310,17 +315,32 @@ int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t 
 }
 
 int32_t PutWords(Document *doc, OutputStream *s, const char *words, int32_t length) {
-  if (length <= 0) return 1;
-  // Every word starts and ends within column 150: no rule can break the line
-  // before any of them (see PutWordNumber).
-  if (s->LineLength + length <= kBackslashBreak) {
-    std::memcpy(s->Line + s->LineLength, words, static_cast<size_t>(length));
-    s->LineLength += length;
+  int32_t i = 0;
+  while (i < length) {
+    // Only two rules apply inside control words: a break before a backslash
+    // past column 150 and, at 300, before any character.
+    s->SpacePending = 0;  // as at the start of each word: no blank before it
+    s->NoBreak = 1;
+    int32_t len = s->LineLength;
+    if (len > kBackslashBreak) {
+      if (s->StreamFlags & STREAM_RAW_TEXT) break;  // no break before a backslash
+      if (!FlushRtfLine(doc, s)) return 0;
+      len = 0;
+    }
+    // The words that start within column 150 go in as they are.
+    int32_t end = i + (kBackslashBreak - len) + 1;
+    if (end >= length)
+      end = length;
+    else
+      while (end < length && words[end] != '\\') ++end;  // the first word past 150
+    if (len + (end - i) + 2 > kMaxLineLength) break;
+    std::memcpy(s->Line + len, words + i, static_cast<size_t>(end - i));
+    s->LineLength = len + (end - i);
     s->SpacePending = 1;
     s->NoBreak = 0;
-    return 1;
+    i = end;
   }
-  for (int32_t i = 0; i < length;) {
+  while (i < length) {  // what the rules above cannot take whole: word by word
     int32_t end = i + 1;
     while (end < length && words[end] != '\\') ++end;
     char word[64];

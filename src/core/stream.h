@@ -75,16 +75,44 @@ int32_t PutControlWord(Document *doc, OutputStream *s, const char *word, int32_t
 // PutControlWord with an integer value, written when hasValue is non-zero.
 int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t hasValue,
                       int32_t value);
-// Composes "\word" and, when hasValue is non-zero, the value in decimal at
-// `out`, for PutWords; returns the end. `word` is a constant of letters.
-inline char *ComposeWord(char *out, const char *word, int32_t hasValue = 0, int32_t value = 0) {
-  *out++ = '\\';
-  while (*word) *out++ = *word++;
-  return hasValue ? out + FormatDecimal(out, value) : out;
-}
-// Appends control words composed by ComposeWord ("\f0\fs22\b"), each
-// exactly as PutWordNumber would write it, in one copy when the rules allow.
+// Appends control words composed by WordRun ("\f0\fs22\b"), each exactly
+// as PutWordNumber would write it, the words that fit the line in one copy.
 int32_t PutWords(Document *doc, OutputStream *s, const char *words, int32_t length);
+
+// Control words composed in a buffer and written together by PutWords:
+//   WordRun run(doc, s); run.Add("trowd"); run.Add("trleft", left); run.Put();
+// A full buffer is written on the way; after a failed write the rest is
+// dropped and Put returns 0.
+class WordRun {
+ public:
+  WordRun(Document *doc, OutputStream *s) : doc_(doc), s_(s) {}
+  // "\word"; `word` is a constant of at most 32 letters.
+  void Add(const char *word) {
+    if (end_ > buf_ + kRoom) Put();
+    *end_++ = '\\';
+    while (*word) *end_++ = *word++;
+  }
+  // "\word" and the value in decimal.
+  void Add(const char *word, int32_t value) {
+    Add(word);
+    end_ += FormatDecimal(end_, value);
+  }
+  // Writes what was composed; 1, or 0 once a write has failed.
+  int32_t Put() {
+    if (ok_) ok_ = PutWords(doc_, s_, buf_, static_cast<int32_t>(end_ - buf_));
+    end_ = buf_;
+    return ok_;
+  }
+
+ private:
+  static constexpr int kRoom = 200;  // then at least 46 bytes for one more word
+  Document *doc_;
+  OutputStream *s_;
+  int32_t ok_ = 1;
+  char *end_ = buf_;
+  char buf_[kRoom + 48];
+};
+
 // Appends each byte as two lower-case hexadecimal digits, high nibble first; a
 // line never ends between the two digits of one byte. Stops at the first digit
 // that cannot be written.

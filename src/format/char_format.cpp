@@ -42,23 +42,26 @@ constexpr int32_t kScriptShift = 6;  // half-points
 // Font index (negative: none), size (points > 0, half-points < 0, 0: none)
 // and style bits switched on or off. 0 at the first failed write.
 int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style, int32_t on) {
-  char words[256];  // at most 2 numbered words and the 12 style words
-  char *out = words;
-  if (font >= 0) out = ComposeWord(out, "f", 1, font);
+  WordRun run(doc, doc->Stream);
+  if (font >= 0) run.Add("f", font);
   if (size != 0) {
     // In 32-bit arithmetic, as the value is passed: huge sizes wrap around.
     auto u = static_cast<uint32_t>(size);
-    out = ComposeWord(out, "fs", 1, static_cast<int32_t>(size > 0 ? 2u * u : 0u - u));
+    run.Add("fs", static_cast<int32_t>(size > 0 ? 2u * u : 0u - u));
   }
   uint32_t left = style & kAllStyleBits;
   for (const StyleWord &w : kStyleWords) {
     if (!left) break;
     if (!(style & w.bit)) continue;
     left &= ~w.bit;
-    out = w.shift ? ComposeWord(out, w.word, 1, on ? kScriptShift : 0)
-                  : ComposeWord(out, w.word, !on, 0);
+    if (w.shift)
+      run.Add(w.word, on ? kScriptShift : 0);
+    else if (on)
+      run.Add(w.word);
+    else
+      run.Add(w.word, 0);
   }
-  return PutWords(doc, doc->Stream, words, static_cast<int32_t>(out - words));
+  return run.Put();
 }
 
 }  // namespace

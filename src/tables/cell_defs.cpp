@@ -48,49 +48,46 @@ int32_t Wrap(int32_t a, uint32_t b, int32_t c) {
 
 // One side's border: a single line of `width` twips, in the colour of the
 // colour-table entry `colorIndex` unless that is -1. Nothing for no width.
-int32_t BorderSide(Document *doc, OutputStream *s, const char *side, int32_t width,
-                   int32_t colorIndex) {
-  if (width <= 0) return 1;
-  return PutWord(doc, s, side) && PutWord(doc, s, "brdrs") &&
-         PutWordValue(doc, s, "brdrw", width) &&
-         (colorIndex == -1 || PutWordValue(doc, s, "brdrcf", colorIndex));
+void BorderSide(WordRun &run, const char *side, int32_t width, int32_t colorIndex) {
+  if (width <= 0) return;
+  run.Add(side);
+  run.Add("brdrs");
+  run.Add("brdrw", width);
+  if (colorIndex != -1) run.Add("brdrcf", colorIndex);
 }
 
 }  // namespace
 
 int32_t WriteCellProps(Document *doc, const CellDef &c) {
-  OutputStream *s = doc->Stream;
-  const char *valign = c.valign == 1 ? "clvertalc" : c.valign == 2 ? "clvertalb" : "clvertalt";
-  if (!PutWord(doc, s, valign)) return 0;
-  if (c.mergeFlags & 4) {
-    if (!PutWord(doc, s, "clvmgf")) return 0;
-  } else if ((c.mergeFlags & 8) && !PutWord(doc, s, "clvmrg")) {
-    return 0;
-  }
-  if (c.mergeFlags & 1) {
-    if (!PutWord(doc, s, "clmgf")) return 0;
-  } else if ((c.mergeFlags & 2) && !PutWord(doc, s, "clmrg")) {
-    return 0;
-  }
+  WordRun run(doc, doc->Stream);
+  run.Add(c.valign == 1 ? "clvertalc" : c.valign == 2 ? "clvertalb" : "clvertalt");
+  if (c.mergeFlags & 4)
+    run.Add("clvmgf");
+  else if (c.mergeFlags & 8)
+    run.Add("clvmrg");
+  if (c.mergeFlags & 1)
+    run.Add("clmgf");
+  else if (c.mergeFlags & 2)
+    run.Add("clmrg");
   // The border colour enters the colour table even when no border is drawn,
   // and before the background colour.
   const int32_t borderColor = c.borderColor != 0 ? FindOrAddColor(doc, c.borderColor) : -1;
-  if (!BorderSide(doc, s, "clbrdrt", c.borderTop, borderColor) ||
-      !BorderSide(doc, s, "clbrdrb", c.borderBottom, borderColor) ||
-      !BorderSide(doc, s, "clbrdrl", c.borderLeft, borderColor) ||
-      !BorderSide(doc, s, "clbrdrr", c.borderRight, borderColor))
-    return 0;
+  BorderSide(run, "clbrdrt", c.borderTop, borderColor);
+  BorderSide(run, "clbrdrb", c.borderBottom, borderColor);
+  BorderSide(run, "clbrdrl", c.borderLeft, borderColor);
+  BorderSide(run, "clbrdrr", c.borderRight, borderColor);
   // Hundredths of a percent.
-  if (c.shading > 0 && !PutWordValue(doc, s, "clshdng", Wrap(c.shading, 100, 0))) return 0;
+  if (c.shading > 0) run.Add("clshdng", Wrap(c.shading, 100, 0));
   if (c.bgColor != 0xFFFFFF) {
     // Without a colour table entry there is no index to name: no "\clcbpat".
     const int32_t bg = FindOrAddColor(doc, c.bgColor);
-    if (bg != -1 && !PutWordValue(doc, s, "clcbpat", bg)) return 0;
+    if (bg != -1) run.Add("clcbpat", bg);
   }
-  if (c.textFlow == 90 && !PutWord(doc, s, "cltxbtlr")) return 0;
-  if (c.textFlow == 270 && !PutWord(doc, s, "cltxtbrl")) return 0;
+  if (c.textFlow == 90) run.Add("cltxbtlr");
+  if (c.textFlow == 270) run.Add("cltxtbrl");
   doc->Tables.CellRightEdge = Wrap(doc->Tables.CellRightEdge, 1, c.width);
-  return PutWordValue(doc, s, "cellx", doc->Tables.CellRightEdge);
+  run.Add("cellx", doc->Tables.CellRightEdge);
+  return run.Put();
 }
 
 }  // namespace dox

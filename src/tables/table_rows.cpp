@@ -9,13 +9,12 @@
 namespace dox {
 
 int32_t WriteRowProps(Document *doc, const RowRecord &row) {
-  OutputStream *s = doc->Stream;
-  if (!PutWord(doc, s, "trowd")) return 0;
-  if (row.flags & 1) {
-    if (!PutWord(doc, s, "trqc")) return 0;
-  } else if (row.flags & 2) {
-    if (!PutWord(doc, s, "trqr")) return 0;
-  }
+  WordRun run(doc, doc->Stream);
+  run.Add("trowd");
+  if (row.flags & 1)
+    run.Add("trqc");
+  else if (row.flags & 2)
+    run.Add("trqr");
   if (row.padLeft != row.padRight || row.padTop != 0 || row.padBottom != 0) {
     // Each padding with its units word; 3 means twips.
     const struct {
@@ -25,15 +24,17 @@ int32_t WriteRowProps(Document *doc, const RowRecord &row) {
                 {"trpaddr", "trpaddfr", row.padRight},
                 {"trpaddt", "trpaddft", row.padTop},
                 {"trpaddb", "trpaddfb", row.padBottom}};
-    for (const auto &p : pads)
-      if (!PutWordValue(doc, s, p.word, p.value) || !PutWordValue(doc, s, p.units, 3)) return 0;
-  } else if (!PutWordValue(doc, s, "trgaph", row.padLeft > 0 ? row.padLeft : 60)) {
-    return 0;
+    for (const auto &p : pads) {
+      run.Add(p.word, p.value);
+      run.Add(p.units, 3);
+    }
+  } else {
+    run.Add("trgaph", row.padLeft > 0 ? row.padLeft : 60);
   }
-  if (!PutWordValue(doc, s, "trleft", row.left)) return 0;
-  if (row.height != 0 && !PutWordValue(doc, s, "trrh", row.height)) return 0;
-  if (row.header != 0 && !PutWord(doc, s, "trhdr")) return 0;
-  return 1;
+  run.Add("trleft", row.left);
+  if (row.height != 0) run.Add("trrh", row.height);
+  if (row.header != 0) run.Add("trhdr");
+  return run.Put();
 }
 
 }  // namespace dox
