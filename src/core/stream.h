@@ -89,8 +89,10 @@ class WordRun {
   // "\word"; `word` is a constant of at most 32 letters.
   void Add(const char *word) {
     if (end_ > buf_ + kRoom) Put();
-    *end_++ = '\\';
-    while (*word) *end_++ = *word++;
+    char *out = end_;  // a local: stores through a char pointer could change a member
+    *out++ = '\\';
+    while (*word) *out++ = *word++;
+    end_ = out;
   }
   // "\word" and the value in decimal.
   void Add(const char *word, int32_t value) {
