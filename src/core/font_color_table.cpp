@@ -26,9 +26,12 @@ bool SameName(const char *a, const char *b) {
 // common case, decided without the case-folding comparison.
 bool SameBytes(const char *entry, const char *name) {
   constexpr size_t kKept = sizeof(FontEntry::Name) - 1;
-  size_t i = 0;
-  while (i < kKept && entry[i] == name[i] && name[i]) ++i;
-  return (i == kKept && entry[i] == '\0') || (entry[i] == '\0' && name[i] == '\0');
+  for (size_t i = 0; i < kKept; ++i) {
+    const char c = entry[i];
+    if (c != name[i]) return false;
+    if (c == '\0') return true;
+  }
+  return entry[kKept] == '\0';  // the entry ends where it keeps no more of the name
 }
 
 // Makes room for one more entry: capacity grows by a quarter, rounded.
@@ -75,7 +78,7 @@ int32_t AddToColorTable(Document *doc, uint32_t color) {
 namespace {
 
 // The first entry of `name` (and `charset`, unless -1), or a new one.
-int32_t FindOrAddFont(Document *doc, const char *name, int32_t charset) {
+__attribute__((noinline)) int32_t FindOrAddFont(Document *doc, const char *name, int32_t charset) {
   // An entry keeps the first 31 characters of a name: a longer name matches
   // the entry it made instead of adding one more each time.
   char kept[sizeof(FontEntry::Name)];

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "platform/platform.h"
 
@@ -86,16 +87,18 @@ int32_t PutWords(Document *doc, OutputStream *s, const char *words, int32_t leng
 class WordRun {
  public:
   WordRun(Document *doc, OutputStream *s) : doc_(doc), s_(s) {}
-  // "\word"; `word` is a constant of at most 32 letters.
-  void Add(const char *word) {
-    if (end_ > buf_ + kRoom) Put();
-    char *out = end_;  // a local: stores through a char pointer could change a member
-    *out++ = '\\';
-    while (*word) *out++ = *word++;
-    end_ = out;
+  // "\word": a constant of at most 32 letters, copied at a length known
+  // when compiling...
+  template <size_t N>
+  void Add(const char (&word)[N]) {
+    static_assert(N >= 2 && N <= 33);
+    AddBytes(word, N - 1);
   }
+  // ...or one chosen while running.
+  void Add(std::string_view word) { AddBytes(word.data(), word.size() < 32 ? word.size() : 32); }
   // "\word" and the value in decimal.
-  void Add(const char *word, int32_t value) {
+  template <typename Word>
+  void Add(const Word &word, int32_t value) {
     Add(word);
     end_ += FormatDecimal(end_, value);
   }
@@ -107,6 +110,13 @@ class WordRun {
   }
 
  private:
+  void AddBytes(const char *word, size_t n) {
+    if (end_ > buf_ + kRoom) Put();
+    *end_ = '\\';
+    std::memcpy(end_ + 1, word, n);
+    end_ += 1 + n;
+  }
+
   static constexpr int kRoom = 200;  // then at least 46 bytes for one more word
   Document *doc_;
   OutputStream *s_;

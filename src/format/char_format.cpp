@@ -18,7 +18,7 @@ namespace {
 // explicit 0 when switched off.
 struct StyleWord {
   uint32_t bit;
-  const char *word;
+  std::string_view word;
   bool shift;  // "\up"/"\dn": 6 when on, 0 when off
 };
 

@@ -48,7 +48,7 @@ int32_t Wrap(int32_t a, uint32_t b, int32_t c) {
 
 // One side's border: a single line of `width` twips, in the colour of the
 // colour-table entry `colorIndex` unless that is -1. Nothing for no width.
-void BorderSide(WordRun &run, const char *side, int32_t width, int32_t colorIndex) {
+void BorderSide(WordRun &run, const char (&side)[8], int32_t width, int32_t colorIndex) {
   if (width <= 0) return;
   run.Add(side);
   run.Add("brdrs");

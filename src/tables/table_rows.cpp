@@ -18,7 +18,7 @@ int32_t WriteRowProps(Document *doc, const RowRecord &row) {
   if (row.padLeft != row.padRight || row.padTop != 0 || row.padBottom != 0) {
     // Each padding with its units word; 3 means twips.
     const struct {
-      const char *word, *units;
+      std::string_view word, units;
       int32_t value;
     } pads[] = {{"trpaddl", "trpaddfl", row.padLeft},
                 {"trpaddr", "trpaddfr", row.padRight},
