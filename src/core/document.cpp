@@ -80,7 +80,8 @@ DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void) {
   doc->TableLevel = -1;
   OutputStream *s = doc->Stream;
   s->BodyCapacity = kInitialBodyCapacity;
-  s->Body = static_cast<char *>(AllocLocked(s->BodyHandle, kInitialBodyCapacity + 1));
+  s->Body = static_cast<char *>(AllocLocked(s->BodyHandle, kInitialBodyCapacity + 1 + kLineRoom));
+  LineAfterBody(s);
   if (!s->Body) {
     FreeDocument(doc);
     return nullptr;

@@ -49,6 +49,7 @@ DOXEXPORT int32_t DOXAPI DoxInsertRaw(DOXDOC handle, const char *text) {
   if (needed > s->BodyCapacity && !GrowBody(doc, s, needed, "DoxInsertRaw")) return 0;
   std::memcpy(s->Body + s->BodyLength, text, n);
   s->BodyLength += static_cast<int32_t>(n);
+  LineAfterBody(s);
   return 1;
 }
 

@@ -79,6 +79,7 @@ int32_t PutRawBytes(Document *doc, const char *data, int32_t n) {
     std::memcpy(s->Body + s->BodyLength, "\r\n", 2);
     s->BodyLength += 2;
   }
+  LineAfterBody(s);
   s->SpacePending = 0;
   return 1;
 }

@@ -400,9 +400,12 @@ int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *cap
     return 0;
   }
   s->BodyCapacity = static_cast<int32_t>(capacity);
+  // The line, kept should the body be lost.
+  if (s->Line != s->Spare) std::memcpy(s->Spare, s->Line, static_cast<size_t>(s->LineLength));
   void *p = s->Body;
-  bool ok = GrowBlock(doc, s->BodyHandle, p, static_cast<size_t>(capacity) + 2, caption);
+  bool ok = GrowBlock(doc, s->BodyHandle, p, static_cast<size_t>(capacity) + 2 + kLineRoom, caption);
   s->Body = static_cast<char *>(p);
+  LineAfterBody(s);
   return ok ? 1 : 0;
 }
 
@@ -416,8 +419,8 @@ int32_t FlushRtfLine(Document *doc, OutputStream *s) {
     s->LineLength -= 2;
     return 0;
   }
-  std::memcpy(s->Body + s->BodyLength, s->Line, static_cast<size_t>(s->LineLength));
-  s->BodyLength += s->LineLength;
+  s->BodyLength += s->LineLength;  // the line is already in place
+  s->Line += s->LineLength;
   s->LineLength = 0;
   s->SpacePending = 0;
   return 1;

@@ -21,18 +21,29 @@ constexpr uint32_t STREAM_RAW_TEXT = 2;    // backslashes in text pass unescaped
 constexpr uint32_t STREAM_IN_ESCAPE = 32;  // writing the characters after an escape's backslash
 constexpr int32_t kMaxLineLength = 300;
 
+// Room for the current line past the body's capacity.
+constexpr int32_t kLineRoom = kMaxLineLength + 4;
+
+// The current line is written in place after the body's complete lines, so
+// that ending it moves no bytes; the body's block holds kLineRoom bytes more
+// than its capacity for it. Once the body is lost (it could not grow) the line
+// lives on in Spare.
 struct OutputStream {
   char *Body;  // complete lines; not NUL-terminated
   int32_t BodyCapacity;
   int32_t BodyLength;
-  char Line[kMaxLineLength + 4];
+  char *Line;  // Body + BodyLength, or Spare without a body
   int32_t LineLength;
   int32_t SpacePending;  // a blank is due before the next character
   int32_t NoBreak;       // no line break before the next character
   int32_t GroupDepth;    // groups opened minus groups closed
   uint32_t StreamFlags;
   plat::MemHandle BodyHandle;
+  char Spare[kLineRoom];
 };
+
+// After the body's length changed with the line empty: the line follows it.
+inline void LineAfterBody(OutputStream *s) { s->Line = s->Body ? s->Body + s->BodyLength : s->Spare; }
 
 // "00" to "99".
 inline constexpr std::array<char, 200> kDigitPairs = [] {
