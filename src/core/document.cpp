@@ -16,8 +16,8 @@ constexpr int32_t kInitialBodyCapacity = 1000;
 // A locked movable block of `bytes` bytes, zero-filled. Reports a failed
 // allocation under "OurAlloc" following the library's flags; a failed lock
 // is not reported.
-void *AllocLocked(plat::MemHandle &handle, size_t bytes) {
-  handle = plat::MemAlloc(bytes, true);
+void *AllocLocked(plat::MemHandle &handle, size_t bytes, bool grows = false) {
+  handle = grows ? plat::MemAllocGrowing(bytes, true) : plat::MemAlloc(bytes, true);
   if (!handle) {
     ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc");
     return nullptr;
@@ -80,7 +80,7 @@ DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void) {
   doc->TableLevel = -1;
   OutputStream *s = doc->Stream;
   s->BodyCapacity = kInitialBodyCapacity;
-  s->Body = static_cast<char *>(AllocLocked(s->BodyHandle, kInitialBodyCapacity + 1 + kLineRoom));
+  s->Body = static_cast<char *>(AllocLocked(s->BodyHandle, kInitialBodyCapacity + 1 + kLineRoom, true));
   LineAfterBody(s);
   if (!s->Body) {
     FreeDocument(doc);

@@ -19,6 +19,10 @@ using MemHandle = void *;
 
 // A movable block of `bytes` bytes (zero-filled when `zero`). Null on failure.
 MemHandle MemAlloc(size_t bytes, bool zero);
+// MemAlloc for a block that will grow large step by step (a document's body):
+// it may reuse a large block this thread freed, so that a thread building
+// one document after another does not fault in and copy the memory again.
+MemHandle MemAllocGrowing(size_t bytes, bool zero);
 // Resizes an unlocked block; null on failure (the old block is untouched).
 MemHandle MemReAlloc(MemHandle h, size_t bytes);
 // Locks the block and returns its address; null for a null handle.

@@ -14,6 +14,8 @@ MemHandle MemAlloc(size_t bytes, bool zero) {
   return h;
 }
 
+MemHandle MemAllocGrowing(size_t bytes, bool zero) { return MemAlloc(bytes, zero); }
+
 MemHandle MemReAlloc(MemHandle h, size_t bytes) {
   if (AllocationRequestFails()) return nullptr;
   return GlobalReAlloc(h, bytes ? bytes : 1, GMEM_MOVEABLE);
