@@ -92,4 +92,27 @@ TEST(Safety, ConcurrentReportsStayWhole) {
   DoxSetFlags(nullptr, 0, FLAG_NO_MSG_BOX | FLAG_ONE_MSG_BOX);
 }
 
+// A thread keeps its largest freed block for its next document's body: the
+// documents it builds one after another (growing past that block, or not)
+// are the documents threads with no such block build.
+TEST(Safety, LargeDocumentsOneAfterAnother) {
+  auto build = [](int paragraphs) {
+    DOXDOC d = DoxNewDoc();
+    for (int i = 0; i < paragraphs; ++i) DoxInsertText(d, "Text of a large document: enough of it.\r\n");
+    uint32_t size = 0;
+    DOXHMEM h = DoxGetData(d, &size);
+    std::string rtf(static_cast<const char *>(DoxMemLock(h)), size);
+    DoxMemUnlock(h), DoxMemFree(h), DoxEndDoc(d);
+    return rtf;
+  };
+  const int sizes[] = {40000, 20000, 100000, 10};
+  std::string alone[4], inTurn[4];
+  for (int i = 0; i < 4; ++i) std::thread([&, i] { alone[i] = build(sizes[i]); }).join();
+  std::thread([&] {
+    for (int i = 0; i < 4; ++i) inTurn[i] = build(sizes[i]);
+  }).join();
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(alone[i] == inTurn[i]) << sizes[i] << " paragraphs";
+  EXPECT_GT(alone[2].size(), size_t{4} << 20);
+}
+
 }  // namespace
