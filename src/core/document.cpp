@@ -30,10 +30,13 @@ void *AllocLocked(plat::MemHandle &handle, size_t bytes, bool grows = false) {
   return p;
 }
 
-void FreeLocked(plat::MemHandle handle) {
+void FreeLocked(plat::MemHandle handle, bool reusable = false) {
   if (!handle) return;
   plat::MemUnlock(handle);
-  plat::MemFree(handle);
+  if (reusable)
+    plat::MemFreeReusable(handle);
+  else
+    plat::MemFree(handle);
 }
 
 void FreeDocument(Document *doc) {
@@ -42,7 +45,7 @@ void FreeDocument(Document *doc) {
   if (doc->Fonts) FreeLocked(doc->FontsHandle);
   if (doc->Colors) FreeLocked(doc->ColorsHandle);
   if (doc->Stream) {
-    if (doc->Stream->Body) FreeLocked(doc->Stream->BodyHandle);
+    if (doc->Stream->Body) FreeLocked(doc->Stream->BodyHandle, true);
     FreeLocked(doc->StreamHandle);
   }
   FreeLocked(doc->SelfHandle);

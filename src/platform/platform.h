@@ -20,8 +20,8 @@ using MemHandle = void *;
 // A movable block of `bytes` bytes (zero-filled when `zero`). Null on failure.
 MemHandle MemAlloc(size_t bytes, bool zero);
 // MemAlloc for a block that will grow large step by step (a document's body):
-// it may reuse a large block this thread freed, so that a thread building
-// one document after another does not fault in and copy the memory again.
+// it may reuse a block kept by MemFreeReusable, whose pages are in place.
+// Call it only where a document is made.
 MemHandle MemAllocGrowing(size_t bytes, bool zero);
 // Resizes an unlocked block; null on failure (the old block is untouched).
 MemHandle MemReAlloc(MemHandle h, size_t bytes);
@@ -33,6 +33,9 @@ bool MemUnlock(MemHandle h);
 size_t MemSize(MemHandle h);
 // Frees the block: null on success, the handle itself on failure.
 MemHandle MemFree(MemHandle h);
+// MemFree keeping a large block for MemAllocGrowing. Call it only where a
+// document ends.
+MemHandle MemFreeReusable(MemHandle h);
 
 // Blocks handed to the host or received from it are known there by host
 // handles, which are checked: on Windows the block's own handle, which the

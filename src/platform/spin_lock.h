@@ -16,6 +16,8 @@ class SpinLock {
       }
     }
   }
+  // Takes the lock when it is free; never waits.
+  bool TryLock() { return !busy_.test_and_set(std::memory_order_acquire); }
   void Unlock() { busy_.clear(std::memory_order_release); }
 
  private:

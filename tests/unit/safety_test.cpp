@@ -92,9 +92,9 @@ TEST(Safety, ConcurrentReportsStayWhole) {
   DoxSetFlags(nullptr, 0, FLAG_NO_MSG_BOX | FLAG_ONE_MSG_BOX);
 }
 
-// A thread keeps its largest freed block for its next document's body: the
-// documents it builds one after another (growing past that block, or not)
-// are the documents threads with no such block build.
+// An ended document's large body is kept for the next documents made: those
+// built one after another on a thread (growing past a kept block, or not)
+// are those built first on threads of their own.
 TEST(Safety, LargeDocumentsOneAfterAnother) {
   auto build = [](int paragraphs) {
     DOXDOC d = DoxNewDoc();

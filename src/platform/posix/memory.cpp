@@ -10,6 +10,7 @@
 
 #include "platform/handle_table.h"
 #include "platform/platform.h"
+#include "platform/spin_lock.h"
 
 namespace dox::plat {
 namespace {
@@ -26,30 +27,67 @@ constinit HandleTable g_hostBlocks(kHandleMemory);
 
 Block *Of(MemHandle h) { return static_cast<Block *>(h); }
 
-// The largest block of 1 MB to 256 MB this thread freed, for its next
-// growing block: its pages are in place, so the next document neither faults
-// them in again nor copies its body as it grows. Each thread keeps its own,
-// with no lock, until it ends.
-struct SpareBlock {
+// Large blocks kept for the next documents: a document made after another
+// one ended, on any thread, takes a block whose pages are already in place
+// instead of faulting fresh memory in (about 10 us a page on some virtual
+// machines) and copying its body as it grows. Blocks go in and out only when
+// a document is made or ended, never on the other calls, under a lock that
+// is only tried: when another thread holds it, the block is allocated or
+// freed as any other.
+class BlockPool {
+ public:
+  // A kept block of at least `bytes` bytes (the largest), or false.
+  bool Take(size_t bytes, unsigned char *&data, size_t &capacity) {
+    if (!lock_.TryLock()) return false;
+    int best = -1;
+    for (int i = 0; i < kSlots; ++i)
+      if (slots_[i].data && slots_[i].capacity >= bytes &&
+          (best < 0 || slots_[i].capacity > slots_[best].capacity))
+        best = i;
+    if (best >= 0) {
+      data = slots_[best].data;
+      capacity = slots_[best].capacity;
+      held_ -= capacity;
+      slots_[best] = {};
+    }
+    lock_.Unlock();
+    return best >= 0;
+  }
+  // Keeps the block when it is large and there is room (replacing a smaller
+  // one); false when the caller is to free it.
+  bool Give(unsigned char *data, size_t capacity) {
+    if (capacity < kMin || capacity > kMax || !lock_.TryLock()) return false;
+    int slot = 0;
+    for (int i = 1; i < kSlots; ++i)
+      if (slots_[i].capacity < slots_[slot].capacity) slot = i;
+    unsigned char *dropped = nullptr;
+    const bool keep = capacity > slots_[slot].capacity &&
+                      held_ - slots_[slot].capacity + capacity <= kMaxHeld;
+    if (keep) {
+      dropped = slots_[slot].data;
+      held_ += capacity - slots_[slot].capacity;
+      slots_[slot] = {data, capacity};
+    }
+    lock_.Unlock();
+    std::free(dropped);
+    return keep;
+  }
+
+ private:
+  static constexpr int kSlots = 4;
   static constexpr size_t kMin = size_t{1} << 20;
   static constexpr size_t kMax = size_t{256} << 20;
-  unsigned char *data = nullptr;
-  size_t capacity = 0;
-  ~SpareBlock() { std::free(data); }
+  static constexpr size_t kMaxHeld = size_t{512} << 20;
+  struct Slot {
+    unsigned char *data;
+    size_t capacity;
+  };
+  SpinLock lock_;
+  Slot slots_[kSlots] = {};
+  size_t held_ = 0;
 };
-thread_local SpareBlock t_spare;
 
-// Keeps `data` as the thread's spare block when it is the largest; frees it
-// (or the spare it replaces) otherwise.
-void Release(unsigned char *data, size_t capacity) {
-  if (capacity < SpareBlock::kMin || capacity > SpareBlock::kMax || capacity <= t_spare.capacity) {
-    std::free(data);
-    return;
-  }
-  std::free(t_spare.data);
-  t_spare.data = data;
-  t_spare.capacity = capacity;
-}
+constinit BlockPool g_pool;
 
 // A descriptor for `data`; frees `data` when none can be made.
 MemHandle Describe(unsigned char *data, size_t bytes, size_t capacity) {
@@ -67,23 +105,26 @@ MemHandle Describe(unsigned char *data, size_t bytes, size_t capacity) {
   return b;
 }
 
-}  // namespace
-
-MemHandle MemAlloc(size_t bytes, bool zero) {
-  if (AllocationRequestFails()) return nullptr;
+// A new block, without the test hooks' count.
+MemHandle NewBlock(size_t bytes, bool zero) {
   // At least one byte, so that a block of 0 bytes still has an address.
   const size_t capacity = bytes ? bytes : 1;
   auto *data = static_cast<unsigned char *>(zero ? std::calloc(1, capacity) : std::malloc(capacity));
   return data ? Describe(data, bytes, capacity) : nullptr;
 }
 
-MemHandle MemAllocGrowing(size_t bytes, bool zero) {
-  if (!t_spare.data || t_spare.capacity < bytes) return MemAlloc(bytes, zero);
+}  // namespace
+
+MemHandle MemAlloc(size_t bytes, bool zero) {
   if (AllocationRequestFails()) return nullptr;
-  unsigned char *data = t_spare.data;
-  const size_t capacity = t_spare.capacity;
-  t_spare.data = nullptr;
-  t_spare.capacity = 0;
+  return NewBlock(bytes, zero);
+}
+
+MemHandle MemAllocGrowing(size_t bytes, bool zero) {
+  if (AllocationRequestFails()) return nullptr;
+  unsigned char *data;
+  size_t capacity;
+  if (!g_pool.Take(bytes, data, capacity)) return NewBlock(bytes, zero);
   if (zero) std::memset(data, 0, bytes);
   return Describe(data, bytes, capacity);
 }
@@ -130,9 +171,15 @@ MemHandle MemFree(MemHandle h) {
   Block *b = Of(h);
   if (!b) return nullptr;
   if (b->counted) CountLiveBlock(-1);
-  Release(b->data, b->capacity);
+  std::free(b->data);
   std::free(b);
   return nullptr;
+}
+
+MemHandle MemFreeReusable(MemHandle h) {
+  Block *b = Of(h);
+  if (b && g_pool.Give(b->data, b->capacity)) b->data = nullptr;  // free(nullptr) below
+  return MemFree(h);
 }
 
 MemHandle HostFromMem(MemHandle block) { return block ? g_hostBlocks.Add(block) : nullptr; }

@@ -34,6 +34,8 @@ MemHandle MemFree(MemHandle h) {
   return r;
 }
 
+MemHandle MemFreeReusable(MemHandle h) { return MemFree(h); }
+
 MemHandle HostFromMem(MemHandle block) { return block; }
 MemHandle MemFromHost(MemHandle host) { return host; }
 MemHandle MemTakeFromHost(MemHandle host) { return host; }
