@@ -40,7 +40,7 @@ void FreeLocked(plat::MemHandle handle, bool reusable = false) {
 }
 
 void FreeDocument(Document *doc) {
-  ReleaseTableState(doc);
+  for (RowRecord &row : doc->Tables.Rows) FreeLocked(row.cellDefsHandle);  // the rows still open
   ReleaseReaderState(doc);
   if (doc->Fonts) FreeLocked(doc->FontsHandle);
   if (doc->Colors) FreeLocked(doc->ColorsHandle);

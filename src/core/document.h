@@ -3,15 +3,12 @@
 
 #include <cstdint>
 
+#include "core/document_parts.h"
 #include "core/font_color_table.h"
 #include "core/reader_state.h"
 #include "core/stream.h"
-#include "format/style_state.h"
-#include "objects/text_box_state.h"
-#include "pictures/picture_state.h"
 #include "platform/handle_table.h"
 #include "platform/platform.h"
-#include "tables/table_state.h"
 
 struct DoxDocumentTag;
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "objects/text_box_state.h"
+#include "core/document_parts.h"
 
 namespace dox {
 

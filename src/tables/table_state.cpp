@@ -1,5 +1,3 @@
-#include "tables/table_state.h"
-
 #include "core/document.h"
 #include "tables/table_write.h"
 
@@ -12,10 +10,6 @@ void FreeCellBlock(RowRecord &row) {
   }
   row.cellDefsHandle = nullptr;
   row.cellDefs = nullptr;
-}
-
-void ReleaseTableState(Document *doc) {
-  for (RowRecord &row : doc->Tables.Rows) FreeCellBlock(row);
 }
 
 }  // namespace dox

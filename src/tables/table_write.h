@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "tables/table_state.h"
+#include "core/document_parts.h"
 
 namespace dox {
 

@@ -1,13 +1,53 @@
-// State of the open table rows, one record per nesting level.
+// The parts of the document record that the building calls keep from one
+// call to the next: the style item being defined, the text box being written,
+// the picture calls' scratch room and the open table rows. Plain data,
+// zero-filled with the record; the calls that use each part live in their
+// own folders (format, objects, pictures, tables).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
 
 namespace dox {
 
-struct Document;
+// ---- Style sheet: between the begin and the end of a style item ----------
+
+// The longest style name an item keeps; longer names are cut to it.
+constexpr int32_t kMaxStyleName = 300;
+
+struct StyleState {
+  char PendingStyleName[kMaxStyleName + 4];  // written when the item ends; NUL-terminated
+};
+
+// ---- Text boxes: the begin call writes the box's opening, the end call its
+// geometry, line and fill, which only then follow the box's text -----------
+
+// Part of the zero-filled document record; meaningful only while
+// STATE_TEXT_BOX is set.
+struct TextBoxState {
+  int32_t TextBoxX;  // left edge, twips
+  int32_t TextBoxY;  // top edge, twips
+  int32_t TextBoxWidth;
+  int32_t TextBoxHeight;
+  uint32_t TextBoxFillColor;   // as the caller gave it: 0x00BBGGRR, high byte ignored
+  uint32_t TextBoxLineColor;   // as the caller gave it
+  int32_t TextBoxLineWidth;    // twips; 0 or less: no line
+  int32_t TextBoxTransparent;  // non-zero: no fill
+};
+
+// ---- Pictures: nothing here lives longer than one call --------------------
+
+// Room for the 14-byte bitmap file header and for one piece of a linked
+// picture's instruction text (longer instructions are written in pieces).
+constexpr int kPictureScratchSize = 264;
+
+struct PictureState {
+  char PictureScratch[kPictureScratchSize];
+};
+
+// ---- Tables: the open rows, one record per nesting level -------------------
 
 // Rows nest at most this deep, counting the top level (levels 0-18).
 constexpr int32_t kMaxTableLevels = 19;
@@ -55,8 +95,5 @@ struct TableState {
   int32_t CellDefCount;   // cell definitions of the current row
   int32_t CellRightEdge;  // right edge of the last cell definition written
 };
-
-// Frees the cell blocks of the rows still open; called when the document ends.
-void ReleaseTableState(Document *doc);
 
 }  // namespace dox
