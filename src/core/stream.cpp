@@ -327,20 +327,20 @@ int32_t PutWords(Document *doc, OutputStream *s, const char *words, int32_t leng
       if (!FlushRtfLine(doc, s)) return 0;
       len = 0;
     }
-    // The words that start within column 150 go in as they are.
+    // The words that start within column 150 go in as they are: a word of at
+    // most 32 letters and a number ends long before column 300.
     int32_t end = i + (kBackslashBreak - len) + 1;
     if (end >= length)
       end = length;
     else
       while (end < length && words[end] != '\\') ++end;  // the first word past 150
-    if (len + (end - i) + 2 > kMaxLineLength) break;
     std::memcpy(s->Line + len, words + i, static_cast<size_t>(end - i));
     s->LineLength = len + (end - i);
     s->SpacePending = 1;
     s->NoBreak = 0;
     i = end;
   }
-  while (i < length) {  // what the rules above cannot take whole: word by word
+  while (i < length) {  // raw text, where no line ends before a backslash: word by word
     int32_t end = i + 1;
     while (end < length && words[end] != '\\') ++end;
     char word[64];

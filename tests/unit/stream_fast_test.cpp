@@ -1,6 +1,7 @@
 // The stream's run-at-a-time writers against PutRtfChar, one character at a
-// time, on random mixes of text, control words and picture bytes that cross
-// every line threshold (76, 100, 150, 300), with and without raw text.
+// time, on random mixes of text, control words (alone, and several of one
+// call written together) and picture bytes that cross every line threshold
+// (76, 100, 150, 300), with and without raw text.
 #include <random>
 #include <string>
 
@@ -56,7 +57,7 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
       std::string t(static_cast<size_t>(pick(3) == 0 ? pick(320) : pick(40)), ' ');
       for (char &c : t) c = plain[static_cast<size_t>(pick(static_cast<int>(plain.size())))];
       // Odd rounds write mostly control words, whose runs reach columns 150 and 300.
-      int kind = round % 2 && pick(20) ? 1 : pick(4);
+      int kind = round % 2 && pick(20) ? 1 + 3 * pick(2) : pick(5);
       if (kind == 0) {  // ordinary text, whole and by the character
         ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, t.data(), static_cast<int32_t>(t.size())));
         slow.Chars(t);
@@ -71,6 +72,17 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
         ASSERT_EQ(1, dox::PutHexDigits(fast.d, fast.s, reinterpret_cast<const uint8_t *>(t.data()),
                                        static_cast<uint32_t>(t.size())));
         slow.Hex(t);
+      } else if (kind == 4) {  // the words of one call, composed and written together
+        dox::WordRun run(fast.d, fast.s);
+        for (int w = 1 + pick(16); w > 0; --w) {
+          std::string_view word = "abcdefghijklmnopqrstuvwxyz";
+          word = word.substr(static_cast<size_t>(pick(20)), static_cast<size_t>(1 + pick(7)));
+          int32_t v = static_cast<int32_t>(rng()) >> pick(32);
+          bool hasValue = pick(2);
+          hasValue ? run.Add(word, v) : run.Add(word);
+          slow.Word(std::string(word), hasValue, v);
+        }
+        ASSERT_EQ(1, run.Put());
       } else {  // a hex escape
         ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, "\xe9", 1));
         slow.Hex("\xe9", true);
