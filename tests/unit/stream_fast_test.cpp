@@ -74,7 +74,7 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
         slow.Hex(t);
       } else if (kind == 4) {  // the words of one call, composed and written together
         dox::WordRun run(fast.d, fast.s);
-        for (int w = 1 + pick(16); w > 0; --w) {
+        for (int w = 1 + pick(32); w > 0; --w) {
           std::string_view word = "abcdefghijklmnopqrstuvwxyz";
           word = word.substr(static_cast<size_t>(pick(20)), static_cast<size_t>(1 + pick(7)));
           int32_t v = static_cast<int32_t>(rng()) >> pick(32);
