@@ -92,10 +92,11 @@ TEST(Safety, ConcurrentReportsStayWhole) {
   DoxSetFlags(nullptr, 0, FLAG_NO_MSG_BOX | FLAG_ONE_MSG_BOX);
 }
 
-// An ended document's large body is kept for the next documents made: those
-// built one after another on a thread (growing past a kept block, or not)
-// are those built first on threads of their own.
-TEST(Safety, LargeDocumentsOneAfterAnother) {
+// An ended document's large body is kept for the next documents made, on
+// any thread: two threads building large documents at once, in opposite
+// orders (so that each grows past the kept block it took, or does not), get
+// the bytes of the same documents built one after another.
+TEST(Safety, LargeDocumentsOnKeptBodies) {
   auto build = [](int paragraphs) {
     DOXDOC d = DoxNewDoc();
     for (int i = 0; i < paragraphs; ++i) DoxInsertText(d, "Text of a large document: enough of it.\r\n");
@@ -106,13 +107,16 @@ TEST(Safety, LargeDocumentsOneAfterAnother) {
     return rtf;
   };
   const int sizes[] = {40000, 20000, 100000, 10};
-  std::string alone[4], inTurn[4];
-  for (int i = 0; i < 4; ++i) std::thread([&, i] { alone[i] = build(sizes[i]); }).join();
-  std::thread([&] {
-    for (int i = 0; i < 4; ++i) inTurn[i] = build(sizes[i]);
-  }).join();
-  for (int i = 0; i < 4; ++i) EXPECT_TRUE(alone[i] == inTurn[i]) << sizes[i] << " paragraphs";
-  EXPECT_GT(alone[2].size(), size_t{4} << 20);
+  std::string first[4], again[2][4];
+  for (int i = 0; i < 4; ++i) first[i] = build(sizes[i]);
+  std::thread other([&] {
+    for (int i = 0; i < 4; ++i) again[1][i] = build(sizes[i]);
+  });
+  for (int i = 3; i >= 0; --i) again[0][i] = build(sizes[i]);
+  other.join();
+  for (int i = 0; i < 8; ++i)
+    EXPECT_TRUE(first[i % 4] == again[i / 4][i % 4]) << sizes[i % 4] << " paragraphs";
+  EXPECT_GT(first[2].size(), size_t{4} << 20);
 }
 
 }  // namespace
