@@ -105,7 +105,7 @@ MemHandle Describe(unsigned char *data, size_t bytes, size_t capacity) {
   return b;
 }
 
-// A new block, without the test hooks' count.
+// A new block; the caller has asked the test hooks whether it may be made.
 MemHandle NewBlock(size_t bytes, bool zero) {
   // At least one byte, so that a block of 0 bytes still has an address.
   const size_t capacity = bytes ? bytes : 1;
