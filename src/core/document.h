@@ -51,6 +51,7 @@ struct Document {
   int32_t ScreenDpiY;
   int32_t AtParaStart;  // 1 while the output stands at the start of a paragraph
   StyleState Style;
+  CharWordsState CharWords;
   ReaderState Reader;  // reader-friendly mode only
 
   // The blocks the document owns.

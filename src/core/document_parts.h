@@ -1,6 +1,7 @@
 // The parts of the document record that the building calls keep from one
-// call to the next: the style item being defined, the text box being written,
-// the picture calls' scratch room and the open table rows. Plain data,
+// call to the next: the style item being defined, the words of recent font
+// calls, the text box being written, the picture calls' scratch room and the
+// open table rows. Plain data,
 // zero-filled with the record; the calls that use each part live in their
 // own folders (format, objects, pictures, tables).
 #pragma once
@@ -19,6 +20,27 @@ constexpr int32_t kMaxStyleName = 300;
 
 struct StyleState {
   char PendingStyleName[kMaxStyleName + 4];  // written when the item ends; NUL-terminated
+};
+
+// ---- Character formatting: the words the last font calls composed --------
+
+// A font call's words ("\\f0\\fs22\\b") depend only on its font entry, size,
+// style bits and on/off, and documents repeat a few of them over and over:
+// the composed words are kept by those values.
+struct ComposedCharWords {
+  int32_t Font;  // font entry, or -1
+  int32_t Size;
+  uint32_t Style;  // the style bits that have words
+  int32_t On;      // 0 or 1
+  int32_t Length;  // 0: nothing kept
+  char Words[44];
+};
+
+constexpr int32_t kComposedCharBits = 3;
+constexpr int32_t kComposedCharSlots = 1 << kComposedCharBits;
+
+struct CharWordsState {
+  ComposedCharWords Slots[kComposedCharSlots];
 };
 
 // ---- Text boxes: the begin call writes the box's opening, the end call its

@@ -113,6 +113,9 @@ class WordRun {
     Add(word);
     end_ += FormatDecimal(end_, value);
   }
+  // The words composed since the last write (a full buffer is written on
+  // the way, past 200 bytes).
+  std::string_view Composed() const { return {buf_, static_cast<size_t>(end_ - buf_)}; }
   // Writes what was composed; 1, or 0 once a write has failed.
   int32_t Put() {
     if (ok_) ok_ = PutWords(doc_, s_, buf_, static_cast<int32_t>(end_ - buf_));

@@ -2,6 +2,7 @@
 // styles and colours. Fonts and colours go into the document's tables; only
 // their index is written here.
 #include <cstdint>
+#include <cstring>
 
 #include "core/document.h"
 #include "core/sequence_rules.h"
@@ -40,16 +41,16 @@ constexpr uint32_t kAllStyleBits = [] {
 constexpr int32_t kScriptShift = 6;  // half-points
 
 // Font index (negative: none), size (points > 0, half-points < 0, 0: none)
-// and style bits switched on or off. 0 at the first failed write.
-int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style, int32_t on) {
-  WordRun run(doc, doc->Stream);
+// and style bits switched on or off, composed. At most 92 bytes: the
+// composer never writes on the way.
+void ComposeCharProps(WordRun &run, int32_t font, int32_t size, uint32_t style, int32_t on) {
   if (font >= 0) run.Add("f", font);
   if (size != 0) {
     // In 32-bit arithmetic, as the value is passed: huge sizes wrap around.
     auto u = static_cast<uint32_t>(size);
     run.Add("fs", static_cast<int32_t>(size > 0 ? 2u * u : 0u - u));
   }
-  uint32_t left = style & kAllStyleBits;
+  uint32_t left = style;
   for (const StyleWord &w : kStyleWords) {
     if (!left) break;
     if (!(style & w.bit)) continue;
@@ -60,6 +61,25 @@ int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style
       run.Add(w.word);
     else
       run.Add(w.word, 0);
+  }
+}
+
+// Writes the words of ComposeCharProps, kept from an earlier call with the
+// same values when there is one. 0 at the first failed write.
+int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style, int32_t on) {
+  style &= kAllStyleBits;
+  on = style && on ? 1 : 0;  // on/off only matters to style words
+  const uint32_t key =
+      ((static_cast<uint32_t>(font) * 31 + static_cast<uint32_t>(size)) * 31 + style) * 2 + static_cast<uint32_t>(on);
+  ComposedCharWords &slot = doc->CharWords.Slots[key * 0x9E3779B1u >> (32 - kComposedCharBits)];
+  if (slot.Length && slot.Font == font && slot.Size == size && slot.Style == style && slot.On == on)
+    return PutWords(doc, doc->Stream, slot.Words, slot.Length);
+  WordRun run(doc, doc->Stream);
+  ComposeCharProps(run, font, size, style, on);
+  const std::string_view words = run.Composed();
+  if (words.size() <= sizeof slot.Words) {
+    slot = {font, size, style, on, static_cast<int32_t>(words.size()), {}};
+    std::memcpy(slot.Words, words.data(), words.size());
   }
   return run.Put();
 }

@@ -1,10 +1,13 @@
 // The stream's run-at-a-time writers against PutRtfChar, one character at a
 // time, on random mixes of text, control words (alone, and several of one
 // call written together) and picture bytes that cross every line threshold
-// (76, 100, 150, 300), with and without raw text.
+// (76, 100, 150, 300), with and without raw text; the text holds now and
+// then a byte that is escaped or stands for a word.
+#include <cstring>
 #include <random>
 #include <string>
 
+#include "core/document.h"
 #include "core/stream.h"
 #include "test_support.h"
 
@@ -39,6 +42,30 @@ struct Writer {
       s->StreamFlags &= ~dox::STREAM_IN_ESCAPE;
     }
   }
+  // Text: each byte itself, or escaped, or as the word that stands for it.
+  void Text(const std::string &t) {
+    for (char c : t) {
+      auto escape = [&](char second) {
+        Chars("\\");
+        s->StreamFlags |= dox::STREAM_IN_ESCAPE;
+        Chars(std::string(1, second));
+        s->StreamFlags &= ~dox::STREAM_IN_ESCAPE;
+      };
+      if (c == '{' || c == '}' || (c == '\\' && !(s->StreamFlags & dox::STREAM_RAW_TEXT)))
+        escape(c);
+      else if (c == '\x0e')
+        escape('~');
+      else if (static_cast<unsigned char>(c) >= 0x80)
+        Hex(std::string(1, c), true);
+      else if (c == '\r') {
+        Word("par", false, 0);
+        ASSERT_EQ(1, dox::FlushRtfLine(d, s));
+      } else if (c == '\t')
+        Word("tab", false, 0);
+      else if (c != '\n')
+        Chars(std::string(1, c));
+    }
+  }
 };
 
 TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
@@ -46,6 +73,7 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
   std::mt19937 rng(14);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
   const std::string plain = "abcdefghij      xyz.,;\x01";
+  const std::string special = "{}\\\x0e\xe9\r\n\t";
   for (int round = 0; round < 300; ++round) {
     DOXDOC a = capture.New(), b = capture.New();
     Writer fast{dox::FromHandle(a), dox::FromHandle(a)->Stream};
@@ -55,12 +83,14 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
     slow.s->StreamFlags |= raw;
     for (int op = 0; op < 60; ++op) {
       std::string t(static_cast<size_t>(pick(3) == 0 ? pick(320) : pick(40)), ' ');
-      for (char &c : t) c = plain[static_cast<size_t>(pick(static_cast<int>(plain.size())))];
+      for (char &c : t)
+        c = pick(30) ? plain[static_cast<size_t>(pick(static_cast<int>(plain.size())))]
+                     : special[static_cast<size_t>(pick(static_cast<int>(special.size())))];
       // Odd rounds write mostly control words, whose runs reach columns 150 and 300.
       int kind = round % 2 && pick(20) ? 1 + 3 * pick(2) : pick(5);
-      if (kind == 0) {  // ordinary text, whole and by the character
+      if (kind == 0) {  // text, whole and by the character
         ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, t.data(), static_cast<int32_t>(t.size())));
-        slow.Chars(t);
+        slow.Text(t);
       } else if (kind == 1) {  // a control word, sometimes longer than the quick path takes
         std::string w = t.substr(0, 1 + t.size() % 37);
         for (char &c : w) c = static_cast<char>('a' + static_cast<unsigned char>(c) % 26);
@@ -93,3 +123,37 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
 }
 
 }  // namespace
+
+// Font calls whose words were kept from an earlier call write what composing
+// them anew writes: the second document forgets the kept words before each
+// call. The calls come in pairs that differ in one value, so that the second
+// of a pair often finds the first one's words where it looks for its own.
+TEST(StreamRuns, KeptFontWordsAsComposedAnew) {
+  doxtest::ReportCapture capture;
+  std::mt19937 rng(7);
+  DOXDOC kept = capture.New(), anew = capture.New();
+  const char *faces[] = {"Arial", "Courier New", "", "Symbol", "Georgia",
+                         "Tahoma", "Verdana", "Wingdings", "Calibri", "Cambria"};
+  const uint32_t styles[] = {0, CHAR_BOLD, CHAR_ITALIC, CHAR_BOLD | CHAR_UNDERLINE, CHAR_SUBSCRIPT,
+                             CHAR_SMALL_CAPS | CHAR_HIDDEN | 0x80000000u};
+  for (int pair = 0; pair < 1000; ++pair) {
+    int face = static_cast<int>(rng() % 10);
+    int32_t size = static_cast<int32_t>(rng() % 5) - 1;  // -1 to 3: half-points, none, points
+    uint32_t style = styles[rng() % 6];
+    int32_t on = static_cast<int32_t>(rng() % 3);  // 2: any other non-zero
+    for (int call = 0; call < 2; ++call) {
+      for (DOXDOC d : {kept, anew}) {
+        if (d == anew) std::memset(&dox::FromHandle(d)->CharWords, 0, sizeof(dox::CharWordsState));
+        ASSERT_EQ(1, DoxTextFont(d, faces[face], size, style, on));
+        ASSERT_EQ(1, DoxInsertText(d, "x"));
+      }
+      switch (rng() % 4) {  // the value the second call changes
+        case 0: face = (face + 1 + static_cast<int>(rng() % 9)) % 10; break;
+        case 1: size = size == 3 ? -1 : size + 1; break;
+        case 2: style ^= CHAR_BOLD; break;
+        default: on = !on; break;
+      }
+    }
+  }
+  ASSERT_EQ(doxtest::Body(anew), doxtest::Body(kept));
+}
