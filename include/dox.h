@@ -277,6 +277,15 @@ DOXEXPORT uint32_t DOXAPI DoxMemSize(DOXHMEM handle);
    Returns: 0 on success; the handle itself on failure. Reports: none.
    Example: DoxMemFree(h); */
 DOXEXPORT DOXHMEM DOXAPI DoxMemFree(DOXHMEM handle);
+/* Gives back the memory kept for later documents. On Linux and other POSIX
+   systems the bodies of large documents (1 to 256 MB, at most four, 512 MB
+   in all) are kept when they end, so that the next large document, on any
+   thread, is built in memory already in place; a host that is done with
+   large documents, or keeps them rare, calls this to free them (documents
+   still open are not touched). Windows keeps none.
+   Returns: the bytes freed, at most 512 MB; 0 when none were kept. Reports: none.
+   Example: DoxEndDoc(d); DoxTrimMemory(); */
+DOXEXPORT int32_t DOXAPI DoxTrimMemory(void);
 
 /* ---- Raw RTF ------------------------------------------------------------ */
 

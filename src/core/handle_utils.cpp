@@ -1,6 +1,7 @@
 // Copying bytes between a caller's buffers and memory blocks, whole or in
-// chunks, and building multibyte strings. A null source or target buffer
-// makes a call return 0 and do nothing.
+// chunks, building multibyte strings, and giving back the memory kept for
+// later documents. A null source or target buffer makes a call return 0 and
+// do nothing.
 #include <cstring>
 
 #include "core/library_state.h"
@@ -161,6 +162,10 @@ DOXEXPORT DOXHMEM DOXAPI DoxMemFree(DOXHMEM handle) {
   plat::MemHandle block = plat::MemTakeFromHost(handle);
   if (!block) return handle;
   return plat::MemFree(block) ? handle : nullptr;
+}
+
+DOXEXPORT int32_t DOXAPI DoxTrimMemory(void) {
+  return static_cast<int32_t>(dox::plat::ReleaseKeptBlocks());  // at most 512 MB
 }
 
 }  // extern "C"

@@ -36,6 +36,8 @@ MemHandle MemFree(MemHandle h);
 // MemFree keeping a large block for MemAllocGrowing. Call it only where a
 // document ends.
 MemHandle MemFreeReusable(MemHandle h);
+// Frees the blocks MemFreeReusable kept; the bytes freed.
+size_t ReleaseKeptBlocks();
 
 // Blocks handed to the host or received from it are known there by host
 // handles, which are checked: on Windows the block's own handle, which the

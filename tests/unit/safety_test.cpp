@@ -126,6 +126,10 @@ TEST(Safety, LargeDocumentsOnKeptBodies) {
   }
   for (DOXDOC d : open) EXPECT_EQ(1, DoxEndDoc(d));
   EXPECT_TRUE(build(sizes[2]) == first[2]);
+  // Given back: the kept bodies (four of several MB), then none.
+  EXPECT_GT(DoxTrimMemory(), 4 << 20);
+  EXPECT_EQ(0, DoxTrimMemory());
+  EXPECT_TRUE(build(sizes[2]) == first[2]);
 }
 
 }  // namespace

@@ -72,6 +72,19 @@ class BlockPool {
     std::free(dropped);
     return keep;
   }
+  // Frees every kept block; the bytes freed. Waits for the lock, which a
+  // document being made or ended holds only for a moment.
+  size_t Release() {
+    lock_.Lock();
+    Slot kept[kSlots];
+    std::memcpy(kept, slots_, sizeof kept);
+    std::memset(slots_, 0, sizeof slots_);
+    const size_t freed = held_;
+    held_ = 0;
+    lock_.Unlock();
+    for (const Slot &k : kept) std::free(k.data);
+    return freed;
+  }
 
  private:
   static constexpr int kSlots = 4;
@@ -181,6 +194,8 @@ MemHandle MemFreeReusable(MemHandle h) {
   if (b && g_pool.Give(b->data, b->capacity)) b->data = nullptr;  // free(nullptr) below
   return MemFree(h);
 }
+
+size_t ReleaseKeptBlocks() { return g_pool.Release(); }
 
 MemHandle HostFromMem(MemHandle block) { return block ? g_hostBlocks.Add(block) : nullptr; }
 MemHandle MemFromHost(MemHandle host) { return g_hostBlocks.Find(host); }

@@ -35,6 +35,7 @@ MemHandle MemFree(MemHandle h) {
 }
 
 MemHandle MemFreeReusable(MemHandle h) { return MemFree(h); }
+size_t ReleaseKeptBlocks() { return 0; }
 
 MemHandle HostFromMem(MemHandle block) { return block; }
 MemHandle MemFromHost(MemHandle host) { return host; }
