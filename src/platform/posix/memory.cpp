@@ -146,13 +146,19 @@ MemHandle MemReAlloc(MemHandle h, size_t bytes) {
   Block *b = Of(h);
   if (!b || b->locks > 0) return nullptr;
   if (AllocationRequestFails()) return nullptr;
-  // A block that grows step by step is copied a few times, not at every step;
-  // one that shrinks to less than a quarter gives its memory back.
+  // A block that grows step by step is copied a few times, not at every step
+  // (a small one goes to 512 bytes at once: a table row's cell definitions
+  // grow 44 bytes a cell); one that shrinks to less than a quarter gives its
+  // memory back.
   if (bytes <= b->capacity && (bytes >= b->size || bytes >= b->capacity / 4)) {
     b->size = bytes;
     return b;
   }
-  size_t capacity = bytes > b->size && bytes / 2 < b->capacity ? 2 * b->capacity : bytes;
+  constexpr size_t kSmallGrowth = 512;
+  size_t capacity = bytes <= b->size               ? bytes
+                    : bytes / 2 < b->capacity      ? 2 * b->capacity
+                                                   : bytes;
+  if (bytes > b->size && capacity < kSmallGrowth) capacity = kSmallGrowth;
   auto *p = static_cast<unsigned char *>(std::realloc(b->data, capacity ? capacity : 1));
   if (!p && capacity != bytes) {
     capacity = bytes;  // not the room to spare: just what was asked for
