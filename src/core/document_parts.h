@@ -1,7 +1,7 @@
 // The parts of the document record that the building calls keep from one
 // call to the next: the style item being defined, the words of recent font
-// calls, the text box being written, the picture calls' scratch room and the
-// open table rows. Plain data,
+// calls, the text box being written, the picture calls' scratch room, the
+// open table rows and the words of recent cell definitions. Plain data,
 // zero-filled with the record; the calls that use each part live in their
 // own folders (format, objects, pictures, tables).
 #pragma once
@@ -111,7 +111,21 @@ struct RowRecord {
   plat::MemHandle cellDefsHandle;
 };
 
+// The words of a recent cell definition before its "\\cellx": rows repeat
+// their cells' definitions, which only the colour-table indexes they name
+// and the definition itself (but its width) decide.
+struct ComposedCellWords {
+  CellDef Def;          // the width left 0
+  int32_t BorderColor;  // the colour-table indexes named, -1 for none
+  int32_t Background;
+  int32_t Length;  // 0: nothing kept
+  char Words[132];
+};
+
+constexpr int32_t kComposedCellBits = 2;
+
 struct TableState {
+  ComposedCellWords CellWords[1 << kComposedCellBits];
   RowRecord Rows[kMaxTableLevels];
   int32_t CellTextCount;  // DoxBeginCellText calls of the current row
   int32_t CellDefCount;   // cell definitions of the current row

@@ -113,9 +113,17 @@ class WordRun {
     Add(word);
     end_ += FormatDecimal(end_, value);
   }
-  // The words composed since the last write (a full buffer is written on
-  // the way, past 200 bytes).
-  std::string_view Composed() const { return {buf_, static_cast<size_t>(end_ - buf_)}; }
+  // Words composed earlier (at most 200 bytes), as they are.
+  void AddComposed(std::string_view words) {
+    if (end_ + words.size() > buf_ + kRoom) PutOnTheWay();
+    std::memcpy(end_, words.data(), words.size());
+    end_ += words.size();
+  }
+  // The words composed so far; nothing once part of them were written on the
+  // way (past 200 bytes).
+  std::string_view Composed() const {
+    return wrote_ ? std::string_view() : std::string_view(buf_, static_cast<size_t>(end_ - buf_));
+  }
   // Writes what was composed; 1, or 0 once a write has failed.
   int32_t Put() {
     if (ok_) ok_ = PutWords(doc_, s_, buf_, static_cast<int32_t>(end_ - buf_));
@@ -124,8 +132,12 @@ class WordRun {
   }
 
  private:
+  void PutOnTheWay() {
+    wrote_ = true;
+    Put();
+  }
   void AddBytes(const char *word, size_t n) {
-    if (end_ > buf_ + kRoom) Put();
+    if (end_ > buf_ + kRoom) PutOnTheWay();
     *end_ = '\\';
     std::memcpy(end_ + 1, word, n);
     end_ += 1 + n;
@@ -135,6 +147,7 @@ class WordRun {
   Document *doc_;
   OutputStream *s_;
   int32_t ok_ = 1;
+  bool wrote_ = false;  // a full buffer was written on the way
   char *end_ = buf_;
   char buf_[kRoom + 48];
 };

@@ -77,7 +77,7 @@ int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style
   WordRun run(doc, doc->Stream);
   ComposeCharProps(run, font, size, style, on);
   const std::string_view words = run.Composed();
-  if (words.size() <= sizeof slot.Words) {
+  if (!words.empty() && words.size() <= sizeof slot.Words) {
     slot = {font, size, style, on, static_cast<int32_t>(words.size()), {}};
     std::memcpy(slot.Words, words.data(), words.size());
   }

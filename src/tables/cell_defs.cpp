@@ -1,5 +1,7 @@
 // Cell definitions: kept per row in a block that grows by one record per
 // cell; written at once for a top-level row, at the row's end for a nested one.
+#include <cstring>
+
 #include "core/document.h"
 #include "core/errors.h"
 #include "core/sequence_rules.h"
@@ -58,8 +60,12 @@ void BorderSide(WordRun &run, const char (&side)[8], int32_t width, int32_t colo
 
 }  // namespace
 
-int32_t WriteCellProps(Document *doc, const CellDef &c) {
-  WordRun run(doc, doc->Stream);
+namespace {
+
+// The words of the cell definition before "\\cellx". The background colour is
+// looked up by `background` where its word goes.
+template <typename Background>
+void ComposeCell(WordRun &run, const CellDef &c, int32_t borderColor, Background background) {
   run.Add(c.valign == 1 ? "clvertalc" : c.valign == 2 ? "clvertalb" : "clvertalt");
   if (c.mergeFlags & 4)
     run.Add("clvmgf");
@@ -69,9 +75,6 @@ int32_t WriteCellProps(Document *doc, const CellDef &c) {
     run.Add("clmgf");
   else if (c.mergeFlags & 2)
     run.Add("clmrg");
-  // The border colour enters the colour table even when no border is drawn,
-  // and before the background colour.
-  const int32_t borderColor = c.borderColor != 0 ? FindOrAddColor(doc, c.borderColor) : -1;
   BorderSide(run, "clbrdrt", c.borderTop, borderColor);
   BorderSide(run, "clbrdrb", c.borderBottom, borderColor);
   BorderSide(run, "clbrdrl", c.borderLeft, borderColor);
@@ -79,12 +82,53 @@ int32_t WriteCellProps(Document *doc, const CellDef &c) {
   // Hundredths of a percent.
   if (c.shading > 0) run.Add("clshdng", Wrap(c.shading, 100, 0));
   if (c.bgColor != 0xFFFFFF) {
-    // Without a colour table entry there is no index to name: no "\clcbpat".
-    const int32_t bg = FindOrAddColor(doc, c.bgColor);
+    // Without a colour table entry there is no index to name: no "\\clcbpat".
+    const int32_t bg = background();
     if (bg != -1) run.Add("clcbpat", bg);
   }
   if (c.textFlow == 90) run.Add("cltxbtlr");
   if (c.textFlow == 270) run.Add("cltxtbrl");
+}
+
+}  // namespace
+
+// Words kept from an earlier cell with the same definition are written as
+// they are. Each colour is looked up once, in the order of composing: the
+// border colour enters the colour table even when no border is drawn, and
+// before the background colour.
+int32_t WriteCellProps(Document *doc, const CellDef &c) {
+  const int32_t borderColor = c.borderColor != 0 ? FindOrAddColor(doc, c.borderColor) : -1;
+  CellDef key = c;
+  key.width = 0;
+  uint32_t hash = static_cast<uint32_t>(borderColor);
+  for (int32_t v : {key.valign, key.shading, key.borderLeft, key.borderRight, key.borderTop,
+                    key.borderBottom, key.textFlow})
+    hash = hash * 31 + static_cast<uint32_t>(v);
+  hash = (hash * 31 + key.bgColor) * 31 + key.mergeFlags;
+  ComposedCellWords &slot =
+      doc->Tables.CellWords[hash * 0x9E3779B1u >> (32 - kComposedCellBits)];
+  WordRun run(doc, doc->Stream);
+  int32_t background = -1;
+  if (slot.Length && slot.BorderColor == borderColor &&
+      std::memcmp(&slot.Def, &key, sizeof key) == 0) {
+    // Composing writes nothing before the background colour's lookup: the
+    // kept words are shorter than a run's room.
+    if (c.bgColor != 0xFFFFFF) background = FindOrAddColor(doc, c.bgColor);
+    if (background == slot.Background)
+      run.AddComposed({slot.Words, static_cast<size_t>(slot.Length)});
+    else
+      ComposeCell(run, c, borderColor, [&] { return background; });
+  } else {
+    ComposeCell(run, c, borderColor, [&] { return background = FindOrAddColor(doc, c.bgColor); });
+    const std::string_view words = run.Composed();
+    if (!words.empty() && words.size() <= sizeof slot.Words) {
+      slot.Def = key;
+      slot.BorderColor = borderColor;
+      slot.Background = background;
+      slot.Length = static_cast<int32_t>(words.size());
+      std::memcpy(slot.Words, words.data(), words.size());
+    }
+  }
   doc->Tables.CellRightEdge = Wrap(doc->Tables.CellRightEdge, 1, c.width);
   run.Add("cellx", doc->Tables.CellRightEdge);
   return run.Put();

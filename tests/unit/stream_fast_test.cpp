@@ -148,3 +148,34 @@ TEST(StreamRuns, KeptFontWordsAsComposedAnew) {
   }
   ASSERT_EQ(doxtest::Body(anew), doxtest::Body(kept));
 }
+
+// The same for cell definitions kept from an earlier cell: rows of cells that
+// differ from the one before in one value, colours among them.
+TEST(StreamRuns, KeptCellWordsAsComposedAnew) {
+  doxtest::ReportCapture capture;
+  std::mt19937 rng(9);
+  DOXDOC kept = capture.New(), anew = capture.New();
+  int32_t v[11] = {1440, 0, 0, 0xFFFFFF, 10, 10, 10, 10, 0, 0, 0};
+  const int32_t choices[11][4] = {{1440, 700, 1, 99},  {0, 1, 2, 3},      {0, 5, 20, -1},
+                                  {0xFFFFFF, 0, 0xFF, 0x10203}, {10, 0, 25, -3}, {10, 0, 15, 1},
+                                  {10, 0, 30, 2},     {10, 0, 5, 7},    {0, 0xFF, 0xFF00, 0x123},
+                                  {0, 1, 4, 10},      {0, 90, 270, 1}};
+  for (int row = 0; row < 300; ++row) {
+    for (DOXDOC d : {kept, anew}) ASSERT_EQ(1, DoxBeginTableRow(d, 0, 0, 0, 0, 108));
+    for (int cell = 0; cell < 4; ++cell) {
+      int field = static_cast<int>(rng() % 11);
+      v[field] = choices[field][rng() % 4];
+      for (DOXDOC d : {kept, anew}) {
+        if (d == anew) std::memset(dox::FromHandle(d)->Tables.CellWords, 0, sizeof dox::TableState::CellWords);
+        ASSERT_EQ(1, DoxNextCellInfo3(d, v[0], v[1], v[2], static_cast<uint32_t>(v[3]), v[4], v[5], v[6],
+                                      v[7], static_cast<uint32_t>(v[8]), static_cast<uint32_t>(v[9]), v[10]));
+      }
+    }
+    for (DOXDOC d : {kept, anew}) {
+      for (int cell = 0; cell < 4; ++cell)
+        ASSERT_TRUE(DoxBeginCellText(d) && DoxInsertText(d, "c") && DoxEndCellText(d));
+      ASSERT_EQ(1, DoxEndTableRow(d));
+    }
+  }
+  ASSERT_EQ(doxtest::Body(anew), doxtest::Body(kept));
+}
