@@ -117,8 +117,8 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
 
 // Font calls whose words were kept from an earlier call write what composing
 // them anew writes: the second document forgets the kept words before each
-// call. The calls come in pairs that differ in one value, so that the second
-// of a pair often finds the first one's words where it looks for its own.
+// call. Each call differs from the one before in one value, so that it often
+// finds that one's words where it looks for its own.
 TEST(StreamRuns, KeptFontWordsAsComposedAnew) {
   doxtest::ReportCapture capture;
   std::mt19937 rng(7);
@@ -127,23 +127,16 @@ TEST(StreamRuns, KeptFontWordsAsComposedAnew) {
                          "Tahoma", "Verdana", "Wingdings", "Calibri", "Cambria"};
   const uint32_t styles[] = {0, CHAR_BOLD, CHAR_ITALIC, CHAR_BOLD | CHAR_UNDERLINE, CHAR_SUBSCRIPT,
                              CHAR_SMALL_CAPS | CHAR_HIDDEN | 0x80000000u};
-  for (int pair = 0; pair < 1000; ++pair) {
-    int face = static_cast<int>(rng() % 10);
-    int32_t size = static_cast<int32_t>(rng() % 5) - 1;  // -1 to 3: half-points, none, points
-    uint32_t style = styles[rng() % 6];
-    int32_t on = static_cast<int32_t>(rng() % 3);  // 2: any other non-zero
-    for (int call = 0; call < 2; ++call) {
-      for (DOXDOC d : {kept, anew}) {
-        if (d == anew) std::memset(&dox::FromHandle(d)->CharWords, 0, sizeof(dox::CharWordsState));
-        ASSERT_EQ(1, DoxTextFont(d, faces[face], size, style, on));
-        ASSERT_EQ(1, DoxInsertText(d, "x"));
-      }
-      switch (rng() % 4) {  // the value the second call changes
-        case 0: face = (face + 1 + static_cast<int>(rng() % 9)) % 10; break;
-        case 1: size = size == 3 ? -1 : size + 1; break;
-        case 2: style ^= CHAR_BOLD; break;
-        default: on = !on; break;
-      }
+  // Face, size + 1 (half-points, none, points), style and on (2: any other non-zero).
+  int32_t v[4] = {0, 1, 0, 1};
+  const uint32_t choices[4] = {10, 5, 6, 3};
+  for (int call = 0; call < 2000; ++call) {
+    const uint32_t field = rng() % 4;
+    v[field] = static_cast<int32_t>(rng() % choices[field]);
+    for (DOXDOC d : {kept, anew}) {
+      if (d == anew) std::memset(&dox::FromHandle(d)->CharWords, 0, sizeof(dox::CharWordsState));
+      ASSERT_EQ(1, DoxTextFont(d, faces[v[0]], v[1] - 1, styles[v[2]], v[3]));
+      ASSERT_EQ(1, DoxInsertText(d, "x"));
     }
   }
   ASSERT_EQ(doxtest::Body(anew), doxtest::Body(kept));
