@@ -278,11 +278,13 @@ DOXEXPORT uint32_t DOXAPI DoxMemSize(DOXHMEM handle);
    Example: DoxMemFree(h); */
 DOXEXPORT DOXHMEM DOXAPI DoxMemFree(DOXHMEM handle);
 /* Gives back the memory kept for later documents. On Linux and other POSIX
-   systems the bodies of large documents (1 to 256 MB, at most four, 512 MB
-   in all) are kept when they end, so that the next large document, on any
-   thread, is built in memory already in place; a host that is done with
-   large documents, or keeps them rare, calls this to free them (documents
-   still open are not touched). Windows keeps none.
+   systems the bodies of large documents and the blocks of large documents
+   delivered into memory (1 to 256 MB, at most four, 512 MB in all) are kept
+   when the document ends or the host frees the block, so that the next large
+   document, on any thread, is built and delivered in memory already in
+   place; a host that is done with large documents, or makes them rarely,
+   calls this to free them (documents still open and blocks the host holds
+   are not touched). Windows keeps none.
    Returns: the bytes freed, at most 512 MB; 0 when none were kept. Reports: none.
    Example: DoxEndDoc(d); DoxTrimMemory(); */
 DOXEXPORT int32_t DOXAPI DoxTrimMemory(void);

@@ -129,7 +129,7 @@ DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
                  30 * static_cast<int64_t>(doc->ColorCount) + s->BodyLength + s->LineLength +
                  (s->GroupDepth > 0 ? s->GroupDepth : 0);
   if (size < 1 || size > UINT32_MAX || !Intact(doc)) return nullptr;
-  plat::MemHandle h = plat::MemAlloc(static_cast<size_t>(size), false);
+  plat::MemHandle h = plat::MemAllocLarge(static_cast<size_t>(size), false, false);
   char *block = h ? static_cast<char *>(plat::MemLock(h)) : nullptr;
   if (!block) {
     if (h) plat::MemFree(h);

@@ -17,7 +17,7 @@ constexpr int32_t kInitialBodyCapacity = 1000;
 // allocation under "OurAlloc" following the library's flags; a failed lock
 // is not reported.
 void *AllocLocked(plat::MemHandle &handle, size_t bytes, bool grows = false) {
-  handle = grows ? plat::MemAllocGrowing(bytes, true) : plat::MemAlloc(bytes, true);
+  handle = grows ? plat::MemAllocLarge(bytes, true, true) : plat::MemAlloc(bytes, true);
   if (!handle) {
     ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurAlloc");
     return nullptr;
@@ -34,7 +34,7 @@ void FreeLocked(plat::MemHandle handle, bool reusable = false) {
   if (!handle) return;
   plat::MemUnlock(handle);
   if (reusable)
-    plat::MemFreeReusable(handle);
+    plat::MemFreeLarge(handle);
   else
     plat::MemFree(handle);
 }

@@ -161,7 +161,7 @@ DOXEXPORT uint32_t DOXAPI DoxMemSize(DOXHMEM handle) {
 DOXEXPORT DOXHMEM DOXAPI DoxMemFree(DOXHMEM handle) {
   plat::MemHandle block = plat::MemTakeFromHost(handle);
   if (!block) return handle;
-  return plat::MemFree(block) ? handle : nullptr;
+  return plat::MemFreeLarge(block) ? handle : nullptr;
 }
 
 DOXEXPORT int32_t DOXAPI DoxTrimMemory(void) {

@@ -19,10 +19,11 @@ using MemHandle = void *;
 
 // A movable block of `bytes` bytes (zero-filled when `zero`). Null on failure.
 MemHandle MemAlloc(size_t bytes, bool zero);
-// MemAlloc for a block that will grow large step by step (a document's body):
-// it may reuse a block kept by MemFreeReusable, whose pages are in place.
-// Call it only where a document is made.
-MemHandle MemAllocGrowing(size_t bytes, bool zero);
+// MemAlloc for a block that may be large: one that `grows` step by step (a
+// document's body) or a delivered document. It may reuse a block kept by
+// MemFreeLarge, whose pages are in place. It tries a lock: call it only where
+// a document is made or delivered.
+MemHandle MemAllocLarge(size_t bytes, bool zero, bool grows);
 // Resizes an unlocked block; null on failure (the old block is untouched).
 MemHandle MemReAlloc(MemHandle h, size_t bytes);
 // Locks the block and returns its address; null for a null handle.
@@ -33,10 +34,10 @@ bool MemUnlock(MemHandle h);
 size_t MemSize(MemHandle h);
 // Frees the block: null on success, the handle itself on failure.
 MemHandle MemFree(MemHandle h);
-// MemFree keeping a large block for MemAllocGrowing. Call it only where a
-// document ends.
-MemHandle MemFreeReusable(MemHandle h);
-// Frees the blocks MemFreeReusable kept; the bytes freed.
+// MemFree keeping a large block for MemAllocLarge. It tries a lock: call it
+// only where a document ends or the host frees a block.
+MemHandle MemFreeLarge(MemHandle h);
+// Frees the blocks MemFreeLarge kept; the bytes freed.
 size_t ReleaseKeptBlocks();
 
 // Blocks handed to the host or received from it are known there by host

@@ -30,19 +30,22 @@ Block *Of(MemHandle h) { return static_cast<Block *>(h); }
 // Large blocks kept for the next documents: a document made after another
 // one ended, on any thread, takes a block whose pages are already in place
 // instead of faulting fresh memory in (about 10 us a page on some virtual
-// machines) and copying its body as it grows. Blocks go in and out only when
-// a document is made or ended, never on the other calls, under a lock that
-// is only tried: when another thread holds it, the block is allocated or
-// freed as any other.
+// machines) and copying its body as it grows; so does a large document
+// delivered into memory after the host freed another one. Blocks go in and
+// out only when a document is made, delivered or ended or the host frees a
+// block, never on the other calls, under a lock that is only tried: when
+// another thread holds it, the block is allocated or freed as any other.
 class BlockPool {
  public:
-  // A kept block of at least `bytes` bytes (the largest), or false.
-  bool Take(size_t bytes, unsigned char *&data, size_t &capacity) {
+  // A kept block of at least `bytes` bytes: the largest for a block that
+  // grows, else the smallest; false when none.
+  bool Take(size_t bytes, bool grows, unsigned char *&data, size_t &capacity) {
+    if (!grows && bytes < kMin) return false;
     if (!lock_.TryLock()) return false;
     int best = -1;
     for (int i = 0; i < kSlots; ++i)
       if (slots_[i].data && slots_[i].capacity >= bytes &&
-          (best < 0 || slots_[i].capacity > slots_[best].capacity))
+          (best < 0 || (slots_[i].capacity > slots_[best].capacity) == grows))
         best = i;
     if (best >= 0) {
       data = slots_[best].data;
@@ -133,11 +136,11 @@ MemHandle MemAlloc(size_t bytes, bool zero) {
   return NewBlock(bytes, zero);
 }
 
-MemHandle MemAllocGrowing(size_t bytes, bool zero) {
+MemHandle MemAllocLarge(size_t bytes, bool zero, bool grows) {
   if (AllocationRequestFails()) return nullptr;
   unsigned char *data;
   size_t capacity;
-  if (!g_pool.Take(bytes, data, capacity)) return NewBlock(bytes, zero);
+  if (!g_pool.Take(bytes, grows, data, capacity)) return NewBlock(bytes, zero);
   if (zero) std::memset(data, 0, bytes);
   return Describe(data, bytes, capacity);
 }
@@ -195,7 +198,7 @@ MemHandle MemFree(MemHandle h) {
   return nullptr;
 }
 
-MemHandle MemFreeReusable(MemHandle h) {
+MemHandle MemFreeLarge(MemHandle h) {
   Block *b = Of(h);
   if (b && g_pool.Give(b->data, b->capacity)) b->data = nullptr;  // free(nullptr) below
   return MemFree(h);

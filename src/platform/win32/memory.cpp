@@ -14,7 +14,7 @@ MemHandle MemAlloc(size_t bytes, bool zero) {
   return h;
 }
 
-MemHandle MemAllocGrowing(size_t bytes, bool zero) { return MemAlloc(bytes, zero); }
+MemHandle MemAllocLarge(size_t bytes, bool zero, bool) { return MemAlloc(bytes, zero); }
 
 MemHandle MemReAlloc(MemHandle h, size_t bytes) {
   if (AllocationRequestFails()) return nullptr;
@@ -34,7 +34,7 @@ MemHandle MemFree(MemHandle h) {
   return r;
 }
 
-MemHandle MemFreeReusable(MemHandle h) { return MemFree(h); }
+MemHandle MemFreeLarge(MemHandle h) { return MemFree(h); }
 size_t ReleaseKeptBlocks() { return 0; }
 
 MemHandle HostFromMem(MemHandle block) { return block; }
