@@ -16,7 +16,7 @@ DOXEXPORT int32_t DOXAPI DoxBeginGroup(DOXDOC handle, const char *word, int32_t 
   OutputStream *s = doc->Stream;
   if (!FlushRtfLine(doc, s) || !OpenGroup(doc, s)) return 0;
   if (starred && !PutWord(doc, s, "*")) return 0;
-  if (word && *word && !PutWord(doc, s, word)) return 0;
+  if (word && *word && !PutWordNamed(doc, s, word)) return 0;
   return 1;
 }
 

@@ -123,7 +123,6 @@ constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
 
 constexpr int32_t kSoftBreakColumn = 76;  // a line ends after a blank from here on
 constexpr int32_t kLongLine = 100;        // past this a line ends where it may
-constexpr int32_t kBackslashBreak = 150;  // past this a line ends before a backslash
 
 // A backslash, then `second` with no line break between the two.
 int32_t PutEscape(Document *doc, OutputStream *s, char second) {

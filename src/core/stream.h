@@ -20,6 +20,7 @@ struct Document;
 constexpr uint32_t STREAM_RAW_TEXT = 2;    // backslashes in text pass unescaped
 constexpr uint32_t STREAM_IN_ESCAPE = 32;  // writing the characters after an escape's backslash
 constexpr int32_t kMaxLineLength = 300;
+constexpr int32_t kBackslashBreak = 150;  // past this a line ends before a backslash
 
 // Room for the current line past the body's capacity.
 constexpr int32_t kLineRoom = kMaxLineLength + 4;
@@ -164,8 +165,23 @@ int32_t FlushRtfLine(Document *doc, OutputStream *s);
 int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *caption);
 
 // Conveniences built on the routines above.
-inline int32_t PutWord(Document *doc, OutputStream *s, const char *word) {
+// "\\word" for a word chosen while running...
+inline int32_t PutWordNamed(Document *doc, OutputStream *s, const char *word) {
   return PutWordNumber(doc, s, word, 0, 0);
+}
+// ...and for a constant one of at most 32 letters: straight into the line
+// while the line holds at most 150 characters, as PutWordNumber's quick path.
+template <size_t N>
+inline int32_t PutWord(Document *doc, OutputStream *s, const char (&word)[N]) {
+  static_assert(N >= 2 && N <= 33);
+  const int32_t len = s->LineLength;
+  if (len > kBackslashBreak) return PutWordNumber(doc, s, word, 0, 0);
+  s->Line[len] = '\\';
+  std::memcpy(s->Line + len + 1, word, N - 1);
+  s->LineLength = len + static_cast<int32_t>(N);
+  s->SpacePending = 1;
+  s->NoBreak = 0;
+  return 1;
 }
 inline int32_t PutWordValue(Document *doc, OutputStream *s, const char *word, int32_t value) {
   return PutWordNumber(doc, s, word, 1, value);

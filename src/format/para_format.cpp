@@ -17,7 +17,7 @@ constexpr uint32_t kBorderSides = PARA_BORDER_BOX;
 // The width and line style that follow every border word.
 int32_t WriteBorderStyle(Document *doc, OutputStream *s, uint32_t flags) {
   if ((flags & PARA_BORDER_WIDE) && !PutWordValue(doc, s, "brdrw", 30)) return 0;
-  return PutWord(doc, s, (flags & PARA_BORDER_DOUBLE) ? "brdrdb" : "brdrs");
+  return PutWordNamed(doc, s, (flags & PARA_BORDER_DOUBLE) ? "brdrdb" : "brdrs");
 }
 
 // The border words of the side bits in `flags`: "\box" for all four sides,
@@ -36,7 +36,7 @@ int32_t WriteParaBorder(Document *doc, uint32_t flags) {
                   {PARA_BORDER_RIGHT, "brdrr"}};
     for (const auto &side : kSides)
       if ((flags & side.bit) &&
-          (!PutWord(doc, s, side.word) || !WriteBorderStyle(doc, s, flags)))
+          (!PutWordNamed(doc, s, side.word) || !WriteBorderStyle(doc, s, flags)))
         return 0;
   }
   if (doc->StateBits & STATE_FRAME)
@@ -80,7 +80,7 @@ DOXEXPORT int32_t DOXAPI DoxParaFlags(DOXDOC handle, uint32_t flags) {
                       : (flags & PARA_CENTER)  ? "qc"
                       : (flags & PARA_JUSTIFY) ? "qj"
                                                : "ql";
-  if (!PutWord(doc, s, align)) return 0;
+  if (!PutWordNamed(doc, s, align)) return 0;
   if ((flags & PARA_DOUBLE_SPACE) &&
       (!PutWordValue(doc, s, "sl", 480) || !PutWordValue(doc, s, "slmult", 1)))
     return 0;

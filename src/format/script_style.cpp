@@ -13,7 +13,7 @@ DOXEXPORT int32_t DOXAPI DoxBeginScriptStyle(DOXDOC handle, int32_t super) {
   if (!doc || !EnsureTextPosition(doc, rules::BeginScriptStyle)) return 0;
   OutputStream *s = doc->Stream;
   doc->StateBits |= STATE_SCRIPT_STYLE;
-  return OpenGroup(doc, s) && PutWord(doc, s, super ? "super" : "sub");
+  return OpenGroup(doc, s) && PutWordNamed(doc, s, super ? "super" : "sub");
 }
 
 DOXEXPORT int32_t DOXAPI DoxEndScriptStyle(DOXDOC handle) {

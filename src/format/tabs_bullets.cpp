@@ -24,8 +24,8 @@ int32_t WriteTabStops(Document *doc, int32_t kind, int32_t position, int32_t lea
                            : leader == TAB_LEADER_HYPHEN    ? "tlhyph"
                            : leader == TAB_LEADER_UNDERLINE ? "tlul"
                                                             : nullptr;
-  if (kindWord && !PutWord(doc, s, kindWord)) return 0;
-  if (leaderWord && !PutWord(doc, s, leaderWord)) return 0;
+  if (kindWord && !PutWordNamed(doc, s, kindWord)) return 0;
+  if (leaderWord && !PutWordNamed(doc, s, leaderWord)) return 0;
   return PutWordValue(doc, s, "tx", position);
 }
 
@@ -42,7 +42,7 @@ constexpr const char *NumberingWord(int32_t style) {
 // "{\<word> <text>}" for a non-empty text around the number.
 int32_t WriteNumberText(Document *doc, OutputStream *s, const char *word, const char *text) {
   if (!text || !*text) return 1;
-  return OpenGroup(doc, s) && PutWord(doc, s, word) && PutText(doc, s, text) &&
+  return OpenGroup(doc, s) && PutWordNamed(doc, s, word) && PutText(doc, s, text) &&
          CloseGroup(doc, s);
 }
 
@@ -68,7 +68,8 @@ int32_t WriteBullet(Document *doc, int32_t kind, int32_t style, int32_t level, i
   } else if (!PutWordValue(doc, s, "pnlvl", level)) {
     return 0;
   }
-  if (!bullet && !(PutWordValue(doc, s, "pnstart", start) && PutWord(doc, s, NumberingWord(style))))
+  if (!bullet &&
+      !(PutWordValue(doc, s, "pnstart", start) && PutWordNamed(doc, s, NumberingWord(style))))
     return 0;
   if (!PutWord(doc, s, "pnhang")) return 0;
   if (bullet) {

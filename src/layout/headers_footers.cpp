@@ -33,8 +33,8 @@ DOXEXPORT int32_t DOXAPI DoxBeginHdrFtr(DOXDOC handle, int32_t kind) {
   OutputStream *s = doc->Stream;
   if (!FlushRtfLine(doc, s)) return 0;
   // "\titlepg" and "\facingp" are written each time such a kind begins.
-  if (k.before && !PutWord(doc, s, k.before)) return 0;
-  if (!OpenGroup(doc, s) || !PutWord(doc, s, k.destination)) return 0;
+  if (k.before && !PutWordNamed(doc, s, k.before)) return 0;
+  if (!OpenGroup(doc, s) || !PutWordNamed(doc, s, k.destination)) return 0;
   doc->StateBits |= STATE_HDR_FTR;
   return 1;
 }

@@ -45,7 +45,7 @@ DOXEXPORT int32_t DOXAPI DoxPaper(DOXDOC handle, int32_t width, int32_t height,
   Document *doc = FromHandle(handle);
   if (!doc || !CheckCallSequence(doc, "DoxPaper", 0, 0, kPageLayoutForbidden)) return 0;
   OutputStream *s = doc->Stream;
-  if (landscape && !PutWord(doc, s, Form(doc, kLandscape))) return 0;
+  if (landscape && !PutWordNamed(doc, s, Form(doc, kLandscape))) return 0;
   if (width > 0 && !PutWordValue(doc, s, Form(doc, kWidth), width)) return 0;
   if (height > 0 && !PutWordValue(doc, s, Form(doc, kHeight), height)) return 0;
   return 1;

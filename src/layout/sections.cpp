@@ -23,7 +23,7 @@ DOXEXPORT int32_t DOXAPI DoxSectInfo(DOXDOC handle, int32_t columns, int32_t col
   if (!doc || !EnsureTextPosition(doc, rules::SectInfo)) return 0;
   OutputStream *s = doc->Stream;
   if (!(newPage == 0 && OmitsContinuousBreak(doc)) &&
-      !PutWord(doc, s, newPage ? "sbkpage" : "sbknone"))
+      !PutWordNamed(doc, s, newPage ? "sbkpage" : "sbknone"))
     return 0;
   if (firstPage > 0) {
     if (!PutWordValue(doc, s, "pgnstarts", firstPage) || !PutWord(doc, s, "pgnrestart"))

@@ -17,8 +17,8 @@ int32_t WriteDrawingObjectOpening(Document *doc, int32_t relativeToPage, int32_t
   OutputStream *s = doc->Stream;
   if (!EndParagraphBeforeObject(doc) || !OpenGroup(doc, s) || !PutWord(doc, s, "do")) return 0;
   // The vertical anchor comes first.
-  if (!PutWord(doc, s, relativeToPage ? "dobypage" : "dobypara") ||
-      !PutWord(doc, s, relativeToPage ? "dobxpage" : "dobxmargin"))
+  if (!PutWordNamed(doc, s, relativeToPage ? "dobypage" : "dobypara") ||
+      !PutWordNamed(doc, s, relativeToPage ? "dobxpage" : "dobxmargin"))
     return 0;
   if (zOrder > 0 && !PutWordValue(doc, s, "dodhgt", zOrder)) return 0;
   return 1;
@@ -40,7 +40,7 @@ int32_t WriteDrawingObjectProps(Document *doc, const DrawingProps &p) {
               {"dpfillpat", p.fillPattern}};
   for (const auto &w : box)
     if (!PutWordValue(doc, s, w.word, w.value)) return 0;
-  if (!PutWord(doc, s, p.lineWidth > 0 ? "dplinesolid" : "dplinehollow")) return 0;
+  if (!PutWordNamed(doc, s, p.lineWidth > 0 ? "dplinesolid" : "dplinehollow")) return 0;
   for (const auto &w : line)
     if (!PutWordValue(doc, s, w.word, w.value)) return 0;
   for (const auto &w : fill)

@@ -26,8 +26,8 @@ DOXEXPORT int32_t DOXAPI DoxBeginFrame(DOXDOC handle, int32_t relativeToPage, in
     int32_t value;
   } place[] = {{"posx", x},       {"posy", y},       {"absh", height}, {"absw", width},
                {"dxfrtext", 180}, {"dfrmtxtx", 180}, {"dfrmtxty", 0}};
-  if (!PutWord(doc, s, relativeToPage ? "pvpg" : "pvpara") ||
-      !PutWord(doc, s, relativeToPage ? "phpg" : "phpara"))
+  if (!PutWordNamed(doc, s, relativeToPage ? "pvpg" : "pvpara") ||
+      !PutWordNamed(doc, s, relativeToPage ? "phpg" : "phpara"))
     return 0;
   for (const auto &w : place)
     if (!PutWordValue(doc, s, w.word, w.value)) return 0;

@@ -44,8 +44,9 @@ int32_t OpenShape(Document *doc, const ShapeSpec &p) {
   for (const auto &w : box)
     if (!PutWordValue(doc, s, w.word, w.value)) return 0;
   if (!PutWordValue(doc, s, "shpfhdr", (doc->StateBits & STATE_HDR_FTR) ? 1 : 0) ||
-      !PutWord(doc, s, page ? "shpbxpage" : "shpbxmargin") ||
-      !PutWord(doc, s, page ? "shpbypage" : "shpbypara") || !PutWordValue(doc, s, "shpwr", 3) ||
+      !PutWordNamed(doc, s, page ? "shpbxpage" : "shpbxmargin") ||
+      !PutWordNamed(doc, s, page ? "shpbypage" : "shpbypara") ||
+      !PutWordValue(doc, s, "shpwr", 3) ||
       !PutWordValue(doc, s, "shpwrk", 0) || !PutWordValue(doc, s, "shpfblwtxt", 0) ||
       !PutWordValue(doc, s, "shpz", p.zOrder > 0 ? p.zOrder : 0))
     return 0;

@@ -21,7 +21,7 @@ int32_t DumpHex(Document *doc, OutputStream *s, const uint8_t *bytes, uint32_t c
 
 int32_t Words(Document *doc, OutputStream *s, std::initializer_list<const char *> words) {
   for (const char *w : words)
-    if (!PutWord(doc, s, w)) return 0;
+    if (!PutWordNamed(doc, s, w)) return 0;
   return 1;
 }
 

@@ -169,7 +169,7 @@ Check Prepare(Document *doc, const uint8_t *b, uint32_t n, Prepared &p) {
 int32_t WriteBlipGroup(Document *doc, OutputStream *s, const Prepared &p, int32_t width,
                        int32_t height) {
   if (!OpenGroup(doc, s) || !PutWord(doc, s, "pict") ||
-      !PutWord(doc, s, p.kind == Kind::Png ? "pngblip" : "jpegblip") ||
+      !PutWordNamed(doc, s, p.kind == Kind::Png ? "pngblip" : "jpegblip") ||
       !PutWordValue(doc, s, "picw", p.pixelWidth) ||
       !PutWordValue(doc, s, "pich", p.pixelHeight) || !PutWordValue(doc, s, "picwgoal", width) ||
       !PutWordValue(doc, s, "pichgoal", height))

@@ -30,7 +30,7 @@ DOXEXPORT int32_t DOXAPI DoxInsertBookmark(DOXDOC handle, const char *name, int3
   if (!doc || !EnsureTextPosition(doc, rules::InsertBookmark)) return 0;
   OutputStream *s = doc->Stream;
   if (!OpenGroup(doc, s) || !PutWord(doc, s, "*") ||
-      !PutWord(doc, s, start ? "bkmkstart" : "bkmkend"))
+      !PutWordNamed(doc, s, start ? "bkmkstart" : "bkmkend"))
     return 0;
   PutText(doc, s, name);
   return CloseGroup(doc, s);

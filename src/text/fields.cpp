@@ -18,7 +18,7 @@ namespace {
 int32_t OpenField(Document *doc, OutputStream *s, const char *fieldWord,
                   const char *instruction, const char *instructionTail, const char *result) {
   if (!OpenGroup(doc, s) || !PutWord(doc, s, "field")) return 0;
-  if (fieldWord && !PutWord(doc, s, fieldWord)) return 0;
+  if (fieldWord && !PutWordNamed(doc, s, fieldWord)) return 0;
   if (!OpenGroup(doc, s) || !PutFieldInstructionWord(doc, s)) return 0;
   PutText(doc, s, instruction);
   PutText(doc, s, instructionTail);

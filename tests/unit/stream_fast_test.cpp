@@ -90,7 +90,10 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
         for (char &c : w) c = static_cast<char>('a' + static_cast<unsigned char>(c) % 26);
         int32_t v = static_cast<int32_t>(rng()) >> pick(32);
         bool hasValue = pick(2);
-        ASSERT_EQ(1, dox::PutWordNumber(fast.d, fast.s, w.c_str(), hasValue, v));
+        const bool constant = pick(4) == 0;
+        if (constant) w = "intbl", hasValue = false;
+        ASSERT_EQ(1, constant ? dox::PutWord(fast.d, fast.s, "intbl")
+                              : dox::PutWordNumber(fast.d, fast.s, w.c_str(), hasValue, v));
         slow.Word(w, hasValue, v);
       } else if (kind == 2) {  // picture bytes
         ASSERT_EQ(1, dox::PutHexDigits(fast.d, fast.s, reinterpret_cast<const uint8_t *>(t.data()),
