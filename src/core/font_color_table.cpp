@@ -22,16 +22,15 @@ bool SameName(const char *a, const char *b) {
 #endif
 }
 
-// The entry's name is byte for byte the first 31 characters of `name`: the
-// common case, decided without the case-folding comparison.
+// The entry's name is byte for byte `name`: the common case, decided
+// without the case-folding comparison. (A name longer than an entry keeps
+// is never the same here: the entry's last byte is always NUL.)
 bool SameBytes(const char *entry, const char *name) {
-  constexpr size_t kKept = sizeof(FontEntry::Name) - 1;
-  for (size_t i = 0; i < kKept; ++i) {
+  for (size_t i = 0;; ++i) {
     const char c = entry[i];
     if (c != name[i]) return false;
     if (c == '\0') return true;
   }
-  return entry[kKept] == '\0';  // the entry ends where it keeps no more of the name
 }
 
 // Makes room for one more entry: capacity grows by a quarter, rounded.

@@ -137,35 +137,38 @@ int32_t PutEscape(Document *doc, OutputStream *s, char second) {
 // PutRtfChar for each byte, but copies whole stretches in which no rule can
 // break the line.
 int32_t PutOrdinaryRun(Document *doc, OutputStream *s, const char *p, int32_t n) {
-  while (n > 0) {
-    if (s->SpacePending && !s->NoBreak && !(s->StreamFlags & STREAM_IN_ESCAPE)) {
-      s->Line[s->LineLength++] = ' ';  // the checks below then apply to the first byte
-      s->SpacePending = 0;
-    }
-    if (s->SpacePending || s->NoBreak || (s->StreamFlags & STREAM_IN_ESCAPE)) {
+  if (s->NoBreak || (s->StreamFlags & STREAM_IN_ESCAPE)) {  // no break: one at a time
+    for (; n > 0; ++p, --n)
       if (!PutRtfChar(doc, s, *p)) return 0;
-      ++p;
-      --n;
-      continue;
-    }
-    if ((s->LineLength >= kSoftBreakColumn && s->Line[s->LineLength - 1] == ' ') ||
-        s->LineLength > kLongLine) {
+    return 1;
+  }
+  if (s->SpacePending) {  // the checks below then apply to the first byte
+    s->Line[s->LineLength++] = ' ';
+    s->SpacePending = 0;
+  }
+  char *line = s->Line;
+  int32_t len = s->LineLength;
+  while (n > 0) {
+    if ((len >= kSoftBreakColumn && line[len - 1] == ' ') || len > kLongLine) {
+      s->LineLength = len;
       if (!FlushRtfLine(doc, s)) return 0;
+      line = s->Line;
+      len = 0;
     }
     // Up to column 76 nothing can end the line; from there up to and
     // including the next blank, while the line stays within 101.
-    int32_t len = s->LineLength;
     int32_t k = len < kSoftBreakColumn ? std::min(n, kSoftBreakColumn - len) : 0;
     if (k < n && (k == 0 || p[k - 1] != ' ')) {
       int32_t m = std::min(n - k, kLongLine + 1 - len - k);
       const void *blank = std::memchr(p + k, ' ', static_cast<size_t>(m));
       k = blank ? static_cast<int32_t>(static_cast<const char *>(blank) - p) + 1 : k + m;
     }
-    std::memcpy(s->Line + s->LineLength, p, static_cast<size_t>(k));
-    s->LineLength += k;
+    std::memcpy(line + len, p, static_cast<size_t>(k));
+    len += k;
     p += k;
     n -= k;
   }
+  s->LineLength = len;
   return 1;
 }
 
