@@ -33,7 +33,7 @@ struct ComposedCharWords {
   uint32_t Style;  // the style bits that have words
   int32_t On;      // 0 or 1
   int32_t Length;  // 0: nothing kept
-  char Words[44];
+  char Words[48];
 };
 
 constexpr int32_t kComposedCharBits = 3;

@@ -92,6 +92,20 @@ int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t 
 // as PutWordNumber would write it, the words that fit the line in one copy.
 int32_t PutWords(Document *doc, OutputStream *s, const char *words, int32_t length);
 
+// PutWords for words kept in a buffer of N bytes (`length` of them used): the
+// whole buffer in one copy while the words start within column 150.
+template <size_t N>
+inline int32_t PutKeptWords(Document *doc, OutputStream *s, const char (&words)[N], int32_t length) {
+  static_assert(N <= kLineRoom - kBackslashBreak - 1);  // room past the line's end
+  const int32_t len = s->LineLength;
+  if (len + length > kBackslashBreak + 1) return PutWords(doc, s, words, length);
+  std::memcpy(s->Line + len, words, N);
+  s->LineLength = len + length;
+  s->SpacePending = 1;
+  s->NoBreak = 0;
+  return 1;
+}
+
 // Control words composed in a buffer and written together by PutWords:
 //   WordRun run(doc, s); run.Add("trowd"); run.Add("trleft", left); run.Put();
 // A full buffer is written on the way; after a failed write the rest is

@@ -73,7 +73,7 @@ int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style
       ((static_cast<uint32_t>(font) * 31 + static_cast<uint32_t>(size)) * 31 + style) * 2 + static_cast<uint32_t>(on);
   ComposedCharWords &slot = doc->CharWords.Slots[key * 0x9E3779B1u >> (32 - kComposedCharBits)];
   if (slot.Length && slot.Font == font && slot.Size == size && slot.Style == style && slot.On == on)
-    return PutWords(doc, doc->Stream, slot.Words, slot.Length);
+    return PutKeptWords(doc, doc->Stream, slot.Words, slot.Length);
   WordRun run(doc, doc->Stream);
   ComposeCharProps(run, font, size, style, on);
   const std::string_view words = run.Composed();
