@@ -64,16 +64,10 @@ void ComposeCharProps(WordRun &run, int32_t font, int32_t size, uint32_t style, 
   }
 }
 
-// Writes the words of ComposeCharProps, kept from an earlier call with the
-// same values when there is one. 0 at the first failed write.
-int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style, int32_t on) {
-  style &= kAllStyleBits;
-  on = style && on ? 1 : 0;  // on/off only matters to style words
-  const uint32_t key =
-      ((static_cast<uint32_t>(font) * 31 + static_cast<uint32_t>(size)) * 31 + style) * 2 + static_cast<uint32_t>(on);
-  ComposedCharWords &slot = doc->CharWords.Slots[key * 0x9E3779B1u >> (32 - kComposedCharBits)];
-  if (slot.Length && slot.Font == font && slot.Size == size && slot.Style == style && slot.On == on)
-    return PutKeptWords(doc, doc->Stream, slot.Words, slot.Length);
+// Composes the words, keeps them in `slot` when they fit and writes them.
+__attribute__((noinline)) int32_t ComposeCharWords(Document *doc, ComposedCharWords &slot,
+                                                   int32_t font, int32_t size, uint32_t style,
+                                                   int32_t on) {
   WordRun run(doc, doc->Stream);
   ComposeCharProps(run, font, size, style, on);
   const std::string_view words = run.Composed();
@@ -82,6 +76,31 @@ int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style
     std::memcpy(slot.Words, words.data(), words.size());
   }
   return run.Put();
+}
+
+// Writes the words of ComposeCharProps, kept from an earlier call with the
+// same values when there is one. 0 at the first failed write.
+inline int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style,
+                              int32_t on) {
+  style &= kAllStyleBits;
+  on = style && on ? 1 : 0;  // on/off only matters to style words
+  const uint32_t key =
+      ((static_cast<uint32_t>(font) * 31 + static_cast<uint32_t>(size)) * 31 + style) * 2 +
+      static_cast<uint32_t>(on);
+  ComposedCharWords &slot = doc->CharWords.Slots[key * 0x9E3779B1u >> (32 - kComposedCharBits)];
+  if (slot.Length && slot.Font == font && slot.Size == size && slot.Style == style && slot.On == on)
+    return PutKeptWords(doc, doc->Stream, slot.Words, slot.Length);
+  return ComposeCharWords(doc, slot, font, size, style, on);
+}
+
+// DoxTextFont2, for both exports.
+inline int32_t TextFont(DOXDOC handle, const char *face, int32_t size, uint32_t style,
+                        int32_t charset, int32_t on) {
+  Document *doc = FromHandle(handle);
+  if (!doc || !EnsureTextPosition(doc, rules::TextFont)) return 0;
+  int32_t font = (face && *face) ? FindOrAddTextFont(doc, face, charset) : -1;
+  WriteCharProps(doc, font, size, style, on);
+  return 1;  // also when a word could not be written
 }
 
 }  // namespace
@@ -97,16 +116,12 @@ DOXEXPORT int32_t DOXAPI DoxResetTextProp(DOXDOC handle) {
 
 DOXEXPORT int32_t DOXAPI DoxTextFont(DOXDOC handle, const char *face, int32_t size,
                                      uint32_t style, int32_t on) {
-  return DoxTextFont2(handle, face, size, style, -1, on);
+  return TextFont(handle, face, size, style, -1, on);
 }
 
 DOXEXPORT int32_t DOXAPI DoxTextFont2(DOXDOC handle, const char *face, int32_t size,
                                       uint32_t style, int32_t charset, int32_t on) {
-  Document *doc = FromHandle(handle);
-  if (!doc || !EnsureTextPosition(doc, rules::TextFont)) return 0;
-  int32_t font = (face && *face) ? FindOrAddTextFont(doc, face, charset) : -1;
-  WriteCharProps(doc, font, size, style, on);
-  return 1;  // also when a word could not be written
+  return TextFont(handle, face, size, style, charset, on);
 }
 
 DOXEXPORT int32_t DOXAPI DoxCharStyleId(DOXDOC handle, int32_t styleId) {
