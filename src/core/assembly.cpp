@@ -142,6 +142,8 @@ DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
     plat::MemFree(h);
     return nullptr;
   }
+  // A reused block still holds an earlier document past this one's end.
+  std::memset(block + out.used(), 0, static_cast<size_t>(size - out.used()));
   plat::MemUnlock(h);
   DOXHMEM host = plat::HostFromMem(h);
   if (!host) {

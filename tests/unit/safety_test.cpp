@@ -102,7 +102,10 @@ TEST(Safety, LargeDocumentsOnKeptBodies) {
     for (int i = 0; i < paragraphs; ++i) DoxInsertText(d, "Text of a large document: enough of it.\r\n");
     uint32_t size = 0;
     DOXHMEM h = DoxGetData(d, &size);
-    std::string rtf(static_cast<const char *>(DoxMemLock(h)), size);
+    const char *p = static_cast<const char *>(DoxMemLock(h));
+    std::string rtf(p, size);
+    // Past the text only zeros, also in a block an earlier document had.
+    EXPECT_EQ(std::string(DoxMemSize(h) - size, '\0'), std::string(p + size, DoxMemSize(h) - size));
     DoxMemUnlock(h), DoxMemFree(h), DoxEndDoc(d);
     return rtf;
   };
