@@ -193,34 +193,38 @@ int32_t PutRtfChar(Document *doc, OutputStream *s, char ch) {
   return 1;
 }
 
+namespace {
+
+// A byte that is not written as itself: escaped, or the word it stands for.
+__attribute__((noinline)) int32_t PutSpecialByte(Document *doc, OutputStream *s, uint8_t byte) {
+  switch (kByteClass[byte]) {
+    case kHex: return PutRtfHexByte(doc, s, byte);
+    case kBackslash:
+      return (s->StreamFlags & STREAM_RAW_TEXT) ? PutRtfChar(doc, s, '\\')
+                                                : PutEscape(doc, s, '\\');
+    case kEscaped: return PutEscape(doc, s, static_cast<char>(byte));
+    case kNbsp: return PutEscape(doc, s, '~');
+    case kNbHyphen: return PutEscape(doc, s, '_');
+    case kParagraph: return PutWord(doc, s, "par") && FlushRtfLine(doc, s);
+    case kTab: return PutWord(doc, s, "tab");
+    case kPage: return PutWord(doc, s, "page");
+    case kColumn: return PutWord(doc, s, "column");
+    default: return 1;  // kDropped
+  }
+}
+
+}  // namespace
+
 int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t length) {
   int32_t i = 0;
   while (i < length) {
-    auto byte = static_cast<uint8_t>(text[i]);
-    uint8_t cls = kByteClass[byte];
-    if (cls == kOrdinary) {
-      int32_t j = i + 1 + OrdinaryPrefix(text + i + 1, length - i - 1);
+    const int32_t j = i + OrdinaryPrefix(text + i, length - i);
+    if (j > i) {
       if (!PutOrdinaryRun(doc, s, text + i, j - i)) return 0;
+      if (j == length) return 1;
       i = j;
-      continue;
     }
-    int32_t ok = 1;
-    switch (cls) {
-      case kHex: ok = PutRtfHexByte(doc, s, byte); break;
-      case kBackslash:
-        ok = (s->StreamFlags & STREAM_RAW_TEXT) ? PutRtfChar(doc, s, '\\')
-                                                : PutEscape(doc, s, '\\');
-        break;
-      case kEscaped: ok = PutEscape(doc, s, static_cast<char>(byte)); break;
-      case kNbsp: ok = PutEscape(doc, s, '~'); break;
-      case kNbHyphen: ok = PutEscape(doc, s, '_'); break;
-      case kParagraph: ok = PutWord(doc, s, "par") && FlushRtfLine(doc, s); break;
-      case kDropped: break;
-      case kTab: ok = PutWord(doc, s, "tab"); break;
-      case kPage: ok = PutWord(doc, s, "page"); break;
-      case kColumn: ok = PutWord(doc, s, "column"); break;
-    }
-    if (!ok) return 0;
+    if (!PutSpecialByte(doc, s, static_cast<uint8_t>(text[i]))) return 0;
     ++i;
   }
   return 1;
