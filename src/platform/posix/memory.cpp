@@ -75,8 +75,8 @@ class BlockPool {
     std::free(dropped);
     return keep;
   }
-  // Frees every kept block; the bytes freed. Waits for the lock, which a
-  // document being made or ended holds only for a moment.
+  // Frees every kept block; the bytes freed. Waits for the lock, which the
+  // calls above hold only for a moment.
   size_t Release() {
     lock_.Lock();
     Slot kept[kSlots];
