@@ -171,6 +171,11 @@ TEST(Utilities, ChunksMbcsAndBadArguments) {
   EXPECT_EQ(1, DoxHandleToStr(out, 3, DoxStrToHandle("abc", 3)));
   EXPECT_EQ("abc", std::string(out, 3));
   EXPECT_EQ(nullptr, DoxStrToHandle(nullptr, 3));
+  // A negative size is the unsigned count it is for the allocator (4 GiB - 1
+  // for -1), which no block can have: refused without trying.
+  const long requests = dox::plat::MemRequestCount();
+  EXPECT_EQ(nullptr, DoxStrToHandle("abc", -1));
+  EXPECT_EQ(requests, dox::plat::MemRequestCount());
   EXPECT_EQ(0, DoxHandleToStr(nullptr, 3, h));
 
   const char chars[] = {'a', '\xa0', 'b'}, leads[] = {0, '\x82', 0};
@@ -181,13 +186,13 @@ TEST(Utilities, ChunksMbcsAndBadArguments) {
   EXPECT_EQ(4, DoxMakeMbcs(out, chars, leads, 3));
   EXPECT_EQ(std::string("a\x82\xa0" "b", 5), std::string(out, 5));
   EXPECT_EQ(3, DoxMakeMbcs(out, chars, nullptr, 3));
-  out[0] = 'z';
-  EXPECT_EQ(0, DoxMakeMbcs(out, chars, leads, 0));
+  out[0] = 'z';  // counts below 1 never read the characters
+  EXPECT_EQ(0, DoxMakeMbcs(out, nullptr, leads, 0));
   EXPECT_EQ('z', out[0]);
-  EXPECT_EQ(0, DoxMakeMbcs(out, chars, leads, -2));
+  EXPECT_EQ(0, DoxMakeMbcs(out, nullptr, leads, -2));
   EXPECT_EQ('\0', out[0]);
   dox::Lib().MbcsCodePage = saved;
-  EXPECT_EQ(-2, DoxMakeMbcs(out, chars, leads, -2));
+  EXPECT_EQ(-2, DoxMakeMbcs(out, nullptr, leads, -2));
   EXPECT_EQ(0, DoxMakeMbcs(nullptr, chars, leads, 3));
 }
 

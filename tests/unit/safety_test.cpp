@@ -1,7 +1,7 @@
 // What a host can hand the library besides its documents (those are in
 // Scripts.HandlesThatAreNoDocumentActAsNull): memory blocks, metafiles and
-// font callbacks it made up or already freed; negative counts; and reports
-// from several threads at once.
+// font callbacks it made up or already freed; reports from several threads
+// at once; large documents on kept memory.
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -35,27 +35,6 @@ TEST(Safety, HandlesTheLibraryDidNotMakeAreRefused) {
   }
   // The buffer utilities' one report each: a lock that fails is memory run out.
   EXPECT_EQ(5, cap.boxes);
-}
-
-// DoxMakeMbcs never reads `chars` for counts below 1, so a null one is no
-// error; DoxStrToHandle takes a negative size as the unsigned count it is for
-// the allocator (4 GiB - 1 for -1), which no block can have: the
-// out-of-memory box whatever the flags, and 0, without trying.
-TEST(Safety, UtilitiesOnNegativeCounts) {
-  doxtest::ReportCapture cap;
-  DoxSetFlags(nullptr, 1, FLAG_NO_MSG_BOX);
-  char out[4] = "zz";
-  EXPECT_EQ(-2, DoxMakeMbcs(out, nullptr, nullptr, -2));
-  EXPECT_EQ('\0', out[0]);
-  out[0] = 'z';
-  EXPECT_EQ(0, DoxMakeMbcs(out, nullptr, nullptr, 0));
-  EXPECT_EQ('z', out[0]);
-  const long requests = dox::plat::MemRequestCount();
-  EXPECT_EQ(nullptr, DoxStrToHandle("abc", -1));
-  EXPECT_EQ(requests, dox::plat::MemRequestCount()) << "not even tried";
-  EXPECT_EQ(1, cap.boxes);
-  EXPECT_EQ(0, DoxGetLastMessage(nullptr, nullptr));
-  DoxSetFlags(nullptr, 0, FLAG_NO_MSG_BOX);
 }
 
 // Threads building documents of their own, each making refused calls that

@@ -116,56 +116,51 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
   }
 }
 
-}  // namespace
-
-// Font calls whose words were kept from an earlier call write what composing
-// them anew writes: the second document forgets the kept words before each
-// call. Each call differs from the one before in one value, so that it often
-// finds that one's words where it looks for its own.
-TEST(StreamRuns, KeptFontWordsAsComposedAnew) {
+// Font calls and cell definitions whose words were kept from an earlier call
+// write what composing them anew writes: the second document forgets the
+// kept words before each call. Each call differs from the one before of its
+// kind in one value, so that it often finds that one's words where it looks
+// for its own.
+TEST(StreamRuns, KeptWordsAsComposedAnew) {
   doxtest::ReportCapture capture;
   std::mt19937 rng(7);
   DOXDOC kept = capture.New(), anew = capture.New();
+  dox::Document *forgets = dox::FromHandle(anew);
+  ASSERT_NE(nullptr, forgets);
+  auto both = [&](auto call) {
+    std::memset(&forgets->CharWords, 0, sizeof forgets->CharWords);
+    std::memset(&forgets->Tables.CellWords, 0, sizeof forgets->Tables.CellWords);
+    for (DOXDOC d : {kept, anew}) ASSERT_TRUE(call(d));
+  };
   const char *faces[] = {"Arial", "Courier New", "", "Symbol", "Georgia",
                          "Tahoma", "Verdana", "Wingdings", "Calibri", "Cambria"};
   const uint32_t styles[] = {0, CHAR_BOLD, CHAR_ITALIC, CHAR_BOLD | CHAR_UNDERLINE, CHAR_SUBSCRIPT,
                              CHAR_SMALL_CAPS | CHAR_HIDDEN | 0x80000000u};
   // Face, size + 1 (half-points, none, points), style and on (2: any other non-zero).
-  int32_t v[4] = {0, 1, 0, 1};
-  const uint32_t choices[4] = {10, 5, 6, 3};
-  for (int call = 0; call < 2000; ++call) {
-    const uint32_t field = rng() % 4;
-    v[field] = static_cast<int32_t>(rng() % choices[field]);
-    for (DOXDOC d : {kept, anew}) {
-      if (d == anew) std::memset(&dox::FromHandle(d)->CharWords, 0, sizeof(dox::CharWordsState));
-      ASSERT_EQ(1, DoxTextFont(d, faces[v[0]], v[1] - 1, styles[v[2]], v[3]));
-      ASSERT_EQ(1, DoxInsertText(d, "x"));
-    }
-  }
-  ASSERT_EQ(doxtest::Body(anew), doxtest::Body(kept));
-}
-
-// The same for cell definitions kept from an earlier cell: rows of cells that
-// differ from the one before in one value, colours among them.
-TEST(StreamRuns, KeptCellWordsAsComposedAnew) {
-  doxtest::ReportCapture capture;
-  std::mt19937 rng(9);
-  DOXDOC kept = capture.New(), anew = capture.New();
+  int32_t f[4] = {0, 1, 0, 1};
+  const uint32_t fontChoices[4] = {10, 5, 6, 3};
+  // DoxNextCellInfo3's values, colours among them.
   int32_t v[11] = {1440, 0, 0, 0xFFFFFF, 10, 10, 10, 10, 0, 0, 0};
-  const int32_t choices[11][4] = {{1440, 700, 1, 99},  {0, 1, 2, 3},      {0, 5, 20, -1},
-                                  {0xFFFFFF, 0, 0xFF, 0x10203}, {10, 0, 25, -3}, {10, 0, 15, 1},
-                                  {10, 0, 30, 2},     {10, 0, 5, 7},    {0, 0xFF, 0xFF00, 0x123},
-                                  {0, 1, 4, 10},      {0, 90, 270, 1}};
+  const int32_t cellChoices[11][4] = {
+      {1440, 700, 1, 99}, {0, 1, 2, 3},    {0, 5, 20, -1}, {0xFFFFFF, 0, 0xFF, 0x10203},
+      {10, 0, 25, -3},    {10, 0, 15, 1},  {10, 0, 30, 2}, {10, 0, 5, 7},
+      {0, 0xFF, 0xFF00, 0x123},            {0, 1, 4, 10},  {0, 90, 270, 1}};
   for (int row = 0; row < 300; ++row) {
-    for (DOXDOC d : {kept, anew}) ASSERT_EQ(1, DoxBeginTableRow(d, 0, 0, 0, 0, 108));
+    for (int call = 0; call < 7; ++call) {
+      const uint32_t field = rng() % 4;
+      f[field] = static_cast<int32_t>(rng() % fontChoices[field]);
+      both([&](DOXDOC d) {
+        return DoxTextFont(d, faces[f[0]], f[1] - 1, styles[f[2]], f[3]) && DoxInsertText(d, "x");
+      });
+    }
+    both([](DOXDOC d) { return DoxBeginTableRow(d, 0, 0, 0, 0, 108); });
     for (int cell = 0; cell < 4; ++cell) {
-      int field = static_cast<int>(rng() % 11);
-      v[field] = choices[field][rng() % 4];
-      for (DOXDOC d : {kept, anew}) {
-        if (d == anew) std::memset(dox::FromHandle(d)->Tables.CellWords, 0, sizeof dox::TableState::CellWords);
-        ASSERT_EQ(1, DoxNextCellInfo3(d, v[0], v[1], v[2], static_cast<uint32_t>(v[3]), v[4], v[5], v[6],
-                                      v[7], static_cast<uint32_t>(v[8]), static_cast<uint32_t>(v[9]), v[10]));
-      }
+      const uint32_t field = rng() % 11;
+      v[field] = cellChoices[field][rng() % 4];
+      both([&](DOXDOC d) {
+        return DoxNextCellInfo3(d, v[0], v[1], v[2], static_cast<uint32_t>(v[3]), v[4], v[5], v[6],
+                                v[7], static_cast<uint32_t>(v[8]), static_cast<uint32_t>(v[9]), v[10]);
+      });
     }
     for (DOXDOC d : {kept, anew}) {
       for (int cell = 0; cell < 4; ++cell)
@@ -175,3 +170,5 @@ TEST(StreamRuns, KeptCellWordsAsComposedAnew) {
   }
   ASSERT_EQ(doxtest::Body(anew), doxtest::Body(kept));
 }
+
+}  // namespace
