@@ -113,6 +113,14 @@ int32_t OrdinaryPrefix(const char *p, int32_t n) {
 }
 #endif
 
+#if defined(__SSE2__)
+// Sixteen values 0-15 as lower-case hexadecimal digits.
+inline __m128i HexDigits(__m128i n) {
+  const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(n, _mm_set1_epi8(9)), _mm_set1_epi8('a' - '0' - 10));
+  return _mm_add_epi8(_mm_add_epi8(n, _mm_set1_epi8('0')), letter);
+}
+#endif
+
 // Each byte's two lower-case hexadecimal digits.
 constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
   std::array<std::array<char, 2>, 256> t{};
@@ -382,6 +390,24 @@ int32_t PutHexDigits(Document *doc, OutputStream *s, const uint8_t *bytes, uint3
     char *out = s->Line + s->LineLength;
     const uint8_t *in = bytes + i;
     uint32_t j = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time while the input holds them, even past the
+    // line's share: the digits past it land in the line's room and are
+    // written over.
+    for (; j < k && count - i - j >= 16; j += 16, out += 32) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + j));
+      const __m128i nibble = _mm_set1_epi8(0x0F);
+      const __m128i high = _mm_and_si128(_mm_srli_epi16(x, 4), nibble);
+      const __m128i low = _mm_and_si128(x, nibble);
+      _mm_storeu_si128(reinterpret_cast<__m128i *>(out), HexDigits(_mm_unpacklo_epi8(high, low)));
+      _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 16), HexDigits(_mm_unpackhi_epi8(high, low)));
+    }
+    if (j >= k) {
+      s->LineLength += static_cast<int32_t>(2 * k);
+      i += k;
+      continue;
+    }
+#endif
     for (; j + 4 <= k; j += 4, out += 8) {
       char eight[8];
       std::memcpy(eight, kHexPairs[in[j]].data(), 2);
