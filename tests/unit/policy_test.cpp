@@ -14,6 +14,7 @@
 #include "core/sequence.h"
 #include "dox.h"
 #include "platform/platform.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -149,6 +150,32 @@ TEST(Delivery, FileAndBlockHoldTheSameText) {
   EXPECT_EQ(nullptr, DoxSaveFile(doc, "/nonexistent-dir/x.rtf"));
   EXPECT_EQ((std::vector<std::string>{"5 DoxSave: Could Not Open the File."}), b.shown);
   DoxEndDoc(doc);
+}
+
+// Large writes whose bytes would land 1-15 bytes past their source in the
+// page go through a buffer; the same bytes, also when it cannot be had.
+TEST(Delivery, LargeWritesPlacedCloseBehindTheirSource) {
+  namespace plat = dox::plat;
+  const std::string path = ::testing::TempDir() + "dox_staged.rtf";
+  std::vector<char> source((3u << 20) + 8192);
+  for (int run = 0; run < 4; ++run) {
+    const uintptr_t ahead = run % 2 ? 16 : 5;
+    plat::FileHandle f = plat::FileCreate(path.c_str());
+    ASSERT_TRUE(plat::FileWrite(f, "{\\rtf1", 6));
+    char *p = source.data() + ((6 - ahead - reinterpret_cast<uintptr_t>(source.data())) & 4095);
+    std::string bytes(3u << 20, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) p[i] = bytes[i] = static_cast<char>('a' + i * 7 % 26);
+    const long before = plat::MemRequestCount();
+    plat::MemFailNth(run / 2);
+    EXPECT_TRUE(plat::FileWrite(f, p, static_cast<uint32_t>(bytes.size())));
+    plat::MemFailNth(0);
+    EXPECT_EQ(ahead < 16 ? 1 : 0, plat::MemRequestCount() - before) << run;
+    plat::FileClose(f);
+    std::stringstream file;
+    file << std::ifstream(path, std::ios::binary).rdbuf();
+    EXPECT_TRUE(file.str() == "{\\rtf1" + bytes) << run;
+  }
+  std::remove(path.c_str());
 }
 
 TEST(Utilities, ChunksMbcsAndBadArguments) {

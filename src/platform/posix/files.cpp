@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/platform.h"
 
@@ -27,16 +28,68 @@ FileHandle FileOpenRead(const char *name) {
   return fd;
 }
 
-bool FileWrite(FileHandle f, const void *data, uint32_t length) {
-  const char *p = static_cast<const char *>(data);
+namespace {
+
+bool WriteAll(int fd, const char *p, uint32_t length) {
   while (length > 0) {
-    ssize_t n = ::write(static_cast<int>(f), p, length);
+    ssize_t n = ::write(fd, p, length);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     p += n;
     length -= static_cast<uint32_t>(n);
   }
   return true;
+}
+
+// The kernel copies a write into the file's pages with "rep movsb", which on
+// some processors runs about three times slower when each destination byte
+// lies 1-15 bytes past its source in the 4 KB page (a document body written
+// after an 18-byte header from a block that starts 16 bytes into its page
+// is such a case). Large writes placed so go through a buffer.
+constexpr uint32_t kLeastStaged = 256 * 1024;
+constexpr uint32_t kStagedStep = 1024 * 1024;  // within a core's second-level cache
+constexpr uintptr_t kPage = 4096;
+
+bool CloseBehind(int fd, const char *p, uint32_t length) {
+  if (length < kLeastStaged) return false;
+  const off_t at = ::lseek(fd, 0, SEEK_CUR);
+  if (at < 0) return false;  // a pipe or a device: no pages of its own
+  const uintptr_t ahead = (static_cast<uintptr_t>(at) - reinterpret_cast<uintptr_t>(p)) & (kPage - 1);
+  return ahead >= 1 && ahead < 16;
+}
+
+// Staged a step at a time.
+bool WriteStaged(int fd, const char *p, uint32_t length) {
+  const uint32_t step = length < kStagedStep ? length : kStagedStep;
+  MemHandle h = MemAlloc(step + kPage, false);
+  char *buffer = h ? static_cast<char *>(MemLock(h)) : nullptr;
+  if (!buffer) {
+    if (h) MemFree(h);
+    return WriteAll(fd, p, length);  // slower, not wrong
+  }
+  // Half a page from the source: the copy into the buffer (libc's memcpy
+  // may use "rep movsb" too) and the kernel's copy out of it both run far
+  // from that case.
+  char *stage = buffer + ((reinterpret_cast<uintptr_t>(p) + kPage / 2 - reinterpret_cast<uintptr_t>(buffer)) & (kPage - 1));
+  bool ok = true;
+  while (ok && length > 0) {
+    const uint32_t k = length < step ? length : step;
+    std::memcpy(stage, p, k);
+    ok = WriteAll(fd, stage, k);
+    p += k;
+    length -= k;
+  }
+  MemUnlock(h);
+  MemFree(h);
+  return ok;
+}
+
+}  // namespace
+
+bool FileWrite(FileHandle f, const void *data, uint32_t length) {
+  const int fd = static_cast<int>(f);
+  const char *p = static_cast<const char *>(data);
+  return CloseBehind(fd, p, length) ? WriteStaged(fd, p, length) : WriteAll(fd, p, length);
 }
 
 bool FileRead(FileHandle f, void *data, uint32_t length, uint32_t *done) {
