@@ -11,18 +11,23 @@
 //                              perf record (wall-clock profiles)
 //   bench_docs --quick         fewer repetitions
 //
-// Columns: output bytes; MB/s building and saving (best run); MB/s copying
-// the same bytes; the first as a share of the second; the time of a document
-// ten times the size over ten times the time of one (1.00: linear); and, for
-// documents 1 and 2, MB/s of one thread and of two threads each building its
-// own document at once and saving it, their ratio, and the same ratio with
-// the documents taken into memory instead of saved (on ext4 the file writes
-// of two threads at once do not always scale); last, the processor time one
-// document takes (best run, saving to a file) with two threads at once over
-// that with one: 1.00 when the threads do not slow each other down, whatever
-// share of the machine they are given; and the ratio of two threads to one
-// copying the document's bytes and writing them to files of their own, the
-// machine's own figure for saving from two threads.
+// Columns: output bytes; MB/s building and saving; MB/s copying the same
+// bytes; the first as a share of the second ("%limit", of the median runs,
+// and "best%", of the best ones); the time of a document ten times the size
+// over ten times the time of one (1.00: linear); and, for documents 1 and 2,
+// MB/s of one thread and of two threads each building its own document at
+// once and saving it, their ratio, and the same ratio with the documents
+// taken into memory instead of saved; the processor time one document takes
+// (best run, saving to a file) with two threads at once over that with one:
+// 1.00 when the threads do not slow each other down, whatever share of the
+// machine they are given; and the ratio of two threads to one copying the
+// document's bytes and writing them to files of their own, the machine's own
+// figure for saving from two threads. Times are medians of runs that
+// alternate, each writing a file that does not exist yet: replacing a file
+// written moments before waits on ext4 for its writeback to the disk (when a
+// file is cut to nothing and written again, closing it starts the
+// writeback), which made both the documents' and the copy's times swing
+// between 1x and 3x, and the best of them the rare run that did not wait.
 //
 // Documents: (1) 20,000 paragraphs of 40 random words in five runs (plain,
 // bold, plain, italic, plain), Arial 11 pt, left indent 360; (2) a table of
@@ -288,6 +293,16 @@ void CopyThreads(const std::string &bytes, int threads) {
   for (auto &th : pool) th.join();
 }
 
+// Removes the files the runs write, so that each run writes a new file (see
+// above); and before each document, writes back what the system holds of the
+// earlier ones (40-70 MB files at ten times the size).
+void RemoveFiles() {
+  for (int k = 0; k < 3; ++k) std::remove(CopyFile(k).c_str());
+  for (int doc = 0; doc < 4; ++doc)
+    for (int t = 0; t < 4; ++t) std::remove(FileName(doc, t).c_str());
+}
+void Settle() { ::sync(); }
+
 // A file of its own for each size: truncating the file of a document ten
 // times larger would be timed with the smaller one.
 void BuildOnce(int doc, int scale) {
@@ -317,14 +332,21 @@ void ThreadsOnce(int doc, int threads, bool toFile, double *cpu = nullptr) {
   if (cpu) *cpu = std::min(*cpu, *std::min_element(took.begin(), took.end()));
 }
 
-// The best time of each of `fs` over `reps` rounds; the runs alternate, so
-// that a busy machine slows all of them alike.
-std::vector<double> Best(int reps, const std::vector<std::function<void()>> &fs) {
-  std::vector<double> best(fs.size(), 1e30);
+// The times of each of `fs` over `reps` rounds; the runs alternate, so that a
+// busy machine slows all of them alike.
+std::vector<std::vector<double>> Times(int reps, const std::vector<std::function<void()>> &fs) {
+  std::vector<std::vector<double>> t(fs.size());
   for (int r = 0; r < reps; ++r)
-    for (size_t i = 0; i < fs.size(); ++i) best[i] = std::min(best[i], Seconds(fs[i]));
-  return best;
+    for (size_t i = 0; i < fs.size(); ++i) {
+      RemoveFiles();
+      t[i].push_back(Seconds(fs[i]));
+    }
+  for (auto &v : t) std::sort(v.begin(), v.end());
+  return t;
 }
+
+// The middle of sorted times (of two, the later).
+double Median(const std::vector<double> &sorted) { return sorted[sorted.size() / 2]; }
 
 }  // namespace
 
@@ -355,42 +377,48 @@ int main(int argc, char **argv) {
   if (once) {  // one build and save, for instruction counts
     int doc = only ? only - 1 : 0;
     std::string s = BuildChecked(doc, scale);
-    for (int r = 1; r < repeat; ++r) BuildOnce(doc, scale);
+    for (int r = 1; r < repeat; ++r) {
+      RemoveFiles();
+      BuildOnce(doc, scale);
+    }
     std::printf("%s: %zu bytes, fnv %016llx\n", kNames[doc], s.size(),
                 static_cast<unsigned long long>(Fnv(s)));
     return 0;
   }
   const int reps = quick ? 5 : 30;
-  std::printf("%-11s %9s %8s %8s %8s %7s %9s %9s %8s %8s %7s %8s\n", "document", "bytes", "MB/s",
-              "copyMB/s", "%limit", "10x/1x", "1thrMB/s", "2thrMB/s", "2/1", "2/1mem", "cpu2/1",
-              "copy2/1");
+  std::printf("%-11s %9s %8s %8s %7s %6s %7s %9s %9s %8s %8s %7s %8s\n", "document", "bytes", "MB/s",
+              "copyMB/s", "%limit", "best%", "10x/1x", "1thrMB/s", "2thrMB/s", "2/1", "2/1mem",
+              "cpu2/1", "copy2/1");
   for (int doc = 0; doc < 4; ++doc) {
     if (only && doc != only - 1) continue;
+    RemoveFiles();
     std::string bytes = BuildChecked(doc, 1);
     BuildChecked(doc, 10);
-    std::vector<double> t = Best(reps, {[&] { BuildOnce(doc, 1); }, [&] { CopyOnce(bytes); }});
+    Settle();
+    std::vector<std::vector<double>> t =
+        Times(reps, {[&] { BuildOnce(doc, 1); }, [&] { CopyOnce(bytes); }});
     // Ten times the size, in turn with the size itself (so that both meet the
-    // machine in the same state); the ratio takes the size's best time of all.
-    std::vector<double> t10 =
-        Best(quick ? 1 : 6, {[&] { BuildOnce(doc, 10); }, [&] { BuildOnce(doc, 1); }});
+    // machine in the same state).
+    std::vector<std::vector<double>> t10 =
+        Times(quick ? 1 : 6, {[&] { BuildOnce(doc, 10); }, [&] { BuildOnce(doc, 1); }});
     double mb = bytes.size() / 1e6;
-    std::printf("%-11s %9zu %8.0f %8.0f %7.0f%% %7.2f", kNames[doc], bytes.size(), mb / t[0],
-                mb / t[1], 100 * t[1] / t[0], t10[0] / (10 * std::min(t[0], t10[1])));
+    std::printf("%-11s %9zu %8.0f %8.0f %6.0f%% %5.0f%% %7.2f", kNames[doc], bytes.size(),
+                mb / Median(t[0]), mb / Median(t[1]), 100 * Median(t[1]) / Median(t[0]),
+                100 * t[1].front() / t[0].front(), Median(t10[0]) / (10 * Median(t[0])));
     if (doc < 2) {
       double cpu1 = 1e30, cpu2 = 1e30;
-      std::vector<double> th = Best(
+      std::vector<std::vector<double>> th = Times(
           reps, {[&] { ThreadsOnce(doc, 1, true, &cpu1); }, [&] { ThreadsOnce(doc, 2, true, &cpu2); },
                  [&] { ThreadsOnce(doc, 1, false); }, [&] { ThreadsOnce(doc, 2, false); },
                  [&] { CopyThreads(bytes, 1); }, [&] { CopyThreads(bytes, 2); }});
-      std::printf(" %9.0f %9.0f %7.2fx %7.2fx %7.2f %7.2fx", mb / th[0], 2 * mb / th[1],
-                  2 * th[0] / th[1], 2 * th[2] / th[3], cpu2 / cpu1, 2 * th[4] / th[5]);
+      auto ratio = [&](size_t one, size_t two) { return 2 * Median(th[one]) / Median(th[two]); };
+      std::printf(" %9.0f %9.0f %7.2fx %7.2fx %7.2f %7.2fx", mb / Median(th[0]), 2 * mb / Median(th[1]),
+                  ratio(0, 1), ratio(2, 3), cpu2 / cpu1, ratio(4, 5));
     }
     std::printf("   fnv %016llx\n", static_cast<unsigned long long>(Fnv(bytes)));
     std::fflush(stdout);
   }
   std::remove(g_in.bitmap.c_str());
-  for (int k = 0; k < 3; ++k) std::remove(CopyFile(k).c_str());
-  for (int doc = 0; doc < 4; ++doc)
-    for (int t = 0; t < 4; ++t) std::remove(FileName(doc, t).c_str());
+  RemoveFiles();
   return 0;
 }
