@@ -393,7 +393,7 @@ int32_t PutHexDigits(Document *doc, OutputStream *s, const uint8_t *bytes, uint3
 #if defined(__SSE2__)
     // Sixteen bytes at a time while the input holds them, even past the
     // line's share: the digits past it land in the line's room and are
-    // written over.
+    // written over; the loops below then have nothing left to do.
     for (; j < k && count - i - j >= 16; j += 16, out += 32) {
       const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + j));
       const __m128i nibble = _mm_set1_epi8(0x0F);
@@ -401,11 +401,6 @@ int32_t PutHexDigits(Document *doc, OutputStream *s, const uint8_t *bytes, uint3
       const __m128i low = _mm_and_si128(x, nibble);
       _mm_storeu_si128(reinterpret_cast<__m128i *>(out), HexDigits(_mm_unpacklo_epi8(high, low)));
       _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 16), HexDigits(_mm_unpackhi_epi8(high, low)));
-    }
-    if (j >= k) {
-      s->LineLength += static_cast<int32_t>(2 * k);
-      i += k;
-      continue;
     }
 #endif
     for (; j + 4 <= k; j += 4, out += 8) {
