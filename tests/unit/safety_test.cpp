@@ -2,6 +2,8 @@
 // Scripts.HandlesThatAreNoDocumentActAsNull): memory blocks, metafiles and
 // font callbacks it made up or already freed; reports from several threads
 // at once; large documents on kept memory.
+#include <sys/mman.h>
+
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -75,6 +77,38 @@ TEST(Safety, ConcurrentReportsStayWhole) {
 // any thread: two threads building large documents at once, in opposite
 // orders (so that each grows past the kept block it took, or does not), get
 // the bytes of the same documents built one after another.
+// Font names are compared sixteen bytes at a time where that cannot pass the
+// page: names that end just before an unreadable page, and names alike in
+// their first sixteen bytes, make the same fonts as copies elsewhere.
+TEST(Safety, FontNamesAtThePageEnd) {
+  const long page = sysconf(_SC_PAGESIZE);
+  auto *mem = static_cast<char *>(
+      mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(MAP_FAILED, static_cast<void *>(mem));
+  ASSERT_EQ(0, mprotect(mem + page, page, PROT_NONE));
+  const char *names[] = {"Arial", "Times New Roman", "Sixteen letters!", "Sixteen letters!1",
+                         "Sixteen letters!2", "Arial", "Sixteen letters!1"};
+  auto build = [&](bool atPageEnd) {
+    DOXDOC d = DoxNewDoc();
+    for (const char *name : names) {
+      const char *face = name;
+      const size_t n = std::strlen(name) + 1;
+      if (atPageEnd) face = static_cast<char *>(std::memcpy(mem + page - n, name, n));
+      DoxTextFont(d, face, 10, 0, 1);
+      DoxInsertText(d, "x");
+    }
+    std::string body = doxtest::Body(d);
+    DoxEndDoc(d);
+    return body;
+  };
+  const std::string elsewhere = build(false);
+  EXPECT_EQ(elsewhere, build(true));
+  EXPECT_EQ("\\ansi\\ftnbj\\sectd\\f0\\fs20 x\\f1\\fs20 x\\f2\\fs20 x\\f3\\fs20 x\\f4\\fs20 x\\f0\\fs20 \r\n"
+            "x\\f3\\fs20 x",
+            elsewhere);
+  munmap(mem, 2 * page);
+}
+
 TEST(Safety, LargeDocumentsOnKeptBodies) {
   auto build = [](int paragraphs) {
     DOXDOC d = DoxNewDoc();
