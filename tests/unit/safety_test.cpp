@@ -78,22 +78,24 @@ TEST(Safety, ConcurrentReportsStayWhole) {
 // orders (so that each grows past the kept block it took, or does not), get
 // the bytes of the same documents built one after another.
 // Font names are compared sixteen bytes at a time where that cannot pass the
-// page: names that end just before an unreadable page, and names alike in
-// their first sixteen bytes, make the same fonts as copies elsewhere.
+// page: names that end just before an unreadable page (one at an even page,
+// one at an odd one), names alike but for one byte and names alike in their
+// first sixteen bytes make the same fonts as copies elsewhere.
 TEST(Safety, FontNamesAtThePageEnd) {
   const long page = sysconf(_SC_PAGESIZE);
   auto *mem = static_cast<char *>(
-      mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+      mmap(nullptr, 5 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
   ASSERT_NE(MAP_FAILED, static_cast<void *>(mem));
   ASSERT_EQ(0, mprotect(mem + page, page, PROT_NONE));
-  const char *names[] = {"Arial", "Times New Roman", "Sixteen letters!", "Sixteen letters!1",
-                         "Sixteen letters!2", "Arial", "Sixteen letters!1"};
-  auto build = [&](bool atPageEnd) {
+  ASSERT_EQ(0, mprotect(mem + 4 * page, page, PROT_NONE));
+  const char *names[] = {"Arial",         "Times New Roman",   "Sixteen letters!",
+                         "Brial",         "Sixteen letters!1", "Sixteen letters!2",
+                         "Arial",         "Sixteen letters!1", "Arial Black"};
+  auto build = [&](char *pageEnd) {
     DOXDOC d = DoxNewDoc();
     for (const char *name : names) {
-      const char *face = name;
       const size_t n = std::strlen(name) + 1;
-      if (atPageEnd) face = static_cast<char *>(std::memcpy(mem + page - n, name, n));
+      const char *face = pageEnd ? static_cast<char *>(std::memcpy(pageEnd - n, name, n)) : name;
       DoxTextFont(d, face, 10, 0, 1);
       DoxInsertText(d, "x");
     }
@@ -101,12 +103,13 @@ TEST(Safety, FontNamesAtThePageEnd) {
     DoxEndDoc(d);
     return body;
   };
-  const std::string elsewhere = build(false);
-  EXPECT_EQ(elsewhere, build(true));
-  EXPECT_EQ("\\ansi\\ftnbj\\sectd\\f0\\fs20 x\\f1\\fs20 x\\f2\\fs20 x\\f3\\fs20 x\\f4\\fs20 x\\f0\\fs20 \r\n"
-            "x\\f3\\fs20 x",
+  const std::string elsewhere = build(nullptr);
+  EXPECT_EQ(elsewhere, build(mem + page));
+  EXPECT_EQ(elsewhere, build(mem + 4 * page));
+  EXPECT_EQ("\\ansi\\ftnbj\\sectd\\f0\\fs20 x\\f1\\fs20 x\\f2\\fs20 x\\f3\\fs20 x\\f4\\fs20 x\\f5\\fs20 \r\n"
+            "x\\f0\\fs20 x\\f4\\fs20 x\\f6\\fs20 x",
             elsewhere);
-  munmap(mem, 2 * page);
+  munmap(mem, 5 * page);
 }
 
 TEST(Safety, LargeDocumentsOnKeptBodies) {
