@@ -52,13 +52,15 @@ constexpr std::array<uint8_t, 256> kByteClass = [] {
 // are looked up one by one (bytes below 0x20 are mostly ordinary).
 #if defined(__SSE2__)
 // The bytes of p[0, 16) that may need escaping, one bit each.
-inline uint32_t FlaggedBytes(const char *p) {
-  __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+inline uint32_t FlaggedBytes(__m128i x) {
   __m128i low = _mm_cmplt_epi8(x, _mm_set1_epi8(0x20));  // signed: also 0x80 and up
   __m128i braces = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('{')),
                                 _mm_cmpeq_epi8(x, _mm_set1_epi8('}')));
   __m128i flagged = _mm_or_si128(_mm_or_si128(low, braces), _mm_cmpeq_epi8(x, _mm_set1_epi8('\\')));
   return static_cast<uint32_t>(_mm_movemask_epi8(flagged));
+}
+inline uint32_t FlaggedBytes(const char *p) {
+  return FlaggedBytes(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)));
 }
 
 int32_t OrdinaryPrefix(const char *p, int32_t n) {
@@ -237,6 +239,134 @@ int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t len
   }
   return 1;
 }
+
+#if defined(__SSE2__)
+namespace {
+
+constexpr uintptr_t kPageBytes = 4096;
+// Text is copied into the line up to this column at a time; the line's room
+// holds that and the sixteen bytes a block may store past it.
+constexpr int32_t kCopyEnd = 200;
+static_assert(kCopyEnd + 16 <= kLineRoom && kLongLine + 32 <= kLineRoom);
+
+// Copies the bytes of `p` that are written as themselves to `out`, up to the
+// NUL, the first that is not, or `limit` of them; returns how many. Sixteen
+// bytes are read and stored at a time: a read may pass the NUL but not the
+// page it lies in (near a page's end the bytes go one at a time up to it),
+// and a store may pass `limit` by fifteen bytes.
+__attribute__((no_sanitize("address"))) int32_t CopyOrdinary(char *out, const char *p,
+                                                             int32_t limit) {
+  int32_t n = 0;
+  while (n < limit) {
+    const auto inPage = static_cast<int32_t>(reinterpret_cast<uintptr_t>(p + n) & (kPageBytes - 1));
+    if (inPage > static_cast<int32_t>(kPageBytes) - 16) {
+      for (const int32_t stop = std::min(limit, n + static_cast<int32_t>(kPageBytes) - inPage); n < stop; ++n) {
+        const auto c = static_cast<uint8_t>(p[n]);
+        if (c == 0 || kByteClass[c] != kOrdinary) return n;
+        out[n] = static_cast<char>(c);
+      }
+      continue;
+    }
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + n));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(out + n), x);
+    // NUL is among the flagged bytes (below 0x20).
+    for (uint32_t flagged = FlaggedBytes(x); flagged; flagged &= flagged - 1) {
+      const int32_t at = n + __builtin_ctz(flagged);
+      const auto c = static_cast<uint8_t>(p[at]);
+      if (c == 0 || kByteClass[c] != kOrdinary) return std::min(at, limit);
+    }
+    n += 16;
+  }
+  return limit;
+}
+
+// The first position q in [from, end) before which the line ends: after a
+// blank from column 76, or past column 100; `end` when there is none.
+int32_t FirstBreak(const char *line, int32_t from, int32_t end) {
+  const int32_t hard = std::max(from, kLongLine + 1);
+  const int32_t lo = std::max(from, kSoftBreakColumn);
+  const int32_t hi = std::min(end, hard);
+  if (lo < hi) {  // at most 25 positions: the blanks among line[lo - 1, hi - 1)
+    const char *w = line + lo - 1;
+    const __m128i blank = _mm_set1_epi8(' ');
+    uint32_t m = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                     _mm_loadu_si128(reinterpret_cast<const __m128i *>(w)), blank))) |
+                 static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                     _mm_loadu_si128(reinterpret_cast<const __m128i *>(w + 16)), blank)))
+                     << 16;
+    m &= (1u << (hi - lo)) - 1;
+    if (m) return lo + __builtin_ctz(m);
+  }
+  return hard < end ? hard : end;
+}
+
+}  // namespace
+
+// The text is copied into the line before the line rules are applied: a run
+// of ordinary bytes goes in at once, then the lines it fills are ended, the
+// bytes past each end copied again from the text to the next line.
+int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t &length) {
+  const char *p = text;
+  int32_t ok = 1;
+  while (!s->NoBreak && !(s->StreamFlags & STREAM_IN_ESCAPE)) {
+    char *line = s->Line;
+    const int32_t len = s->LineLength;
+    const int32_t start = len + (s->SpacePending ? 1 : 0);  // after the blank due
+    int32_t n = 0;
+    if (start <= kLongLine) {
+      n = CopyOrdinary(line + start, p, kCopyEnd - start);
+    } else {
+      const auto c = static_cast<uint8_t>(*p);
+      if (c != 0 && kByteClass[c] == kOrdinary) n = -1;  // the line ends before it
+    }
+    if (n != 0) {
+      if (start > len) {
+        line[len] = ' ';
+        s->SpacePending = 0;
+      }
+      if (n < 0) {
+        s->LineLength = start;
+        if (!(ok = FlushRtfLine(doc, s))) break;
+        continue;
+      }
+      const char *from = p;  // the text of line[at]
+      int32_t at = start;
+      int32_t end = start + n;
+      for (int32_t q; (q = FirstBreak(line, at, end)) < end;) {
+        s->LineLength = q;
+        if (!(ok = FlushRtfLine(doc, s))) break;
+        from += q - at;
+        at = 0;
+        end -= q;
+        line = s->Line;
+        std::memcpy(line, from, static_cast<size_t>(end));
+      }
+      if (!ok) {
+        p = from;
+        break;
+      }
+      s->LineLength = end;
+      p = from + (end - at);
+    }
+    const auto c = static_cast<uint8_t>(*p);
+    if (c == 0) {
+      length = static_cast<size_t>(p - text);
+      return 1;
+    }
+    if (kByteClass[c] == kOrdinary) continue;  // copied up to the column only
+    if (!(ok = PutSpecialByte(doc, s, c))) break;
+    ++p;
+  }
+  const size_t rest = std::strlen(p);
+  length = static_cast<size_t>(p - text) + rest;
+  return ok && PutRtfText(doc, s, p, static_cast<int32_t>(rest));
+}
+#else
+int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t &length) {
+  length = std::strlen(text);
+  return PutRtfText(doc, s, text, static_cast<int32_t>(length));
+}
+#endif
 
 int32_t PutRtfHexByte(Document *doc, OutputStream *s, uint8_t byte) {
   static constexpr char kDigits[] = "0123456789abcdef";

@@ -79,6 +79,9 @@ inline int32_t FormatDecimal(char *out, int32_t value) {
 int32_t PutRtfChar(Document *doc, OutputStream *s, char ch);
 // Appends `length` bytes of text with RTF escaping; lengths below 1 write nothing.
 int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t length);
+// PutRtfText of the text up to its first NUL, whose length it stores in
+// `length` (also after a failed write).
+int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t &length);
 // Appends "\'xx" with lowercase hexadecimal digits.
 int32_t PutRtfHexByte(Document *doc, OutputStream *s, uint8_t byte);
 // Appends "\word" and, with mode 1, the value (truncated toward zero) in decimal;

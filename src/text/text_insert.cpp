@@ -14,9 +14,14 @@ extern "C" {
 DOXEXPORT int32_t DOXAPI DoxInsertText(DOXDOC handle, const char *text) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::InsertText)) return 0;
-  size_t n = text ? std::strlen(text) : 0;
+  if (!text) {
+    doc->AtParaStart = 0;
+    return 1;
+  }
+  size_t n;
+  const int32_t ok = PutRtfTextToNul(doc, doc->Stream, text, n);
   doc->AtParaStart = n >= 2 && text[n - 2] == '\r' && text[n - 1] == '\n';
-  return PutRtfText(doc, doc->Stream, text, static_cast<int32_t>(n));
+  return ok;
 }
 
 DOXEXPORT int32_t DOXAPI DoxInsertUText(DOXDOC handle, const uint16_t *text) {

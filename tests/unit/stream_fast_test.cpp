@@ -2,7 +2,11 @@
 // time, on random mixes of text, control words (alone, and several of one
 // call written together) and picture bytes that cross every line threshold
 // (76, 100, 150, 300), with and without raw text; the text holds now and
-// then a byte that is escaped or stands for a word.
+// then a byte that is escaped or stands for a word. Text that ends at its
+// NUL is also read from just before an unreadable page.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <random>
 #include <string>
@@ -68,6 +72,11 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
   const std::string plain = "abcdefghij      xyz.,;\x01";
   const std::string special = "{}\\\x0e\xe9\r\n\t";
+  const long page = sysconf(_SC_PAGESIZE);
+  auto *guarded = static_cast<char *>(
+      mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(MAP_FAILED, static_cast<void *>(guarded));
+  ASSERT_EQ(0, mprotect(guarded + page, page, PROT_NONE));
   for (int round = 0; round < 300; ++round) {
     DOXDOC a = capture.New(), b = capture.New();
     Writer fast{dox::FromHandle(a), dox::FromHandle(a)->Stream};
@@ -82,8 +91,17 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
                      : special[static_cast<size_t>(pick(static_cast<int>(special.size())))];
       // Odd rounds write mostly control words, whose runs reach columns 150 and 300.
       int kind = round % 2 && pick(20) ? 1 + 2 * pick(2) : pick(4);
-      if (kind == 0) {  // text, whole and by the character
-        ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, t.data(), static_cast<int32_t>(t.size())));
+      if (kind == 0) {  // text, whole (with its length, or to its NUL) and by the character
+        if (pick(2)) {
+          ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, t.data(), static_cast<int32_t>(t.size())));
+        } else {
+          const char *z = pick(2) ? t.c_str()
+                                  : static_cast<char *>(std::memcpy(guarded + page - t.size() - 1,
+                                                                    t.c_str(), t.size() + 1));
+          size_t length = 0;
+          ASSERT_EQ(1, dox::PutRtfTextToNul(fast.d, fast.s, z, length));
+          ASSERT_EQ(t.size(), length);
+        }
         slow.Text(t);
       } else if (kind == 1) {  // a control word, sometimes longer than the quick path takes
         std::string w = t.substr(0, 1 + t.size() % 37);
@@ -114,6 +132,7 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
       ASSERT_EQ(doxtest::Body(b), doxtest::Body(a)) << "round " << round << " op " << op;
     }
   }
+  munmap(guarded, 2 * page);
 }
 
 // Font calls and cell definitions whose words were kept from an earlier call
