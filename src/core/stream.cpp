@@ -244,9 +244,10 @@ int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t len
 namespace {
 
 constexpr uintptr_t kPageBytes = 4096;
-// Text is copied into the line up to this column at a time; the line's room
-// holds that and the sixteen bytes a block may store past it.
-constexpr int32_t kCopyEnd = 200;
+// Text is copied into the line up to this column at a time (the bytes past a
+// line's end are copied again to the next line); the line's room holds that
+// and the sixteen bytes a block may store past it.
+constexpr int32_t kCopyEnd = 280;
 static_assert(kCopyEnd + 16 <= kLineRoom && kLongLine + 32 <= kLineRoom);
 
 // Copies the bytes of `p` that are written as themselves to `out`, up to the
