@@ -32,10 +32,7 @@ bool SameName(const char *a, const char *b) {
 // The first sixteen bytes are compared at once when the host's name has
 // sixteen bytes before its page ends (such a read cannot fault, though it may
 // pass the name's end); `entry` is a whole entry name of 32 bytes.
-#if defined(__SSE2__)
-__attribute__((no_sanitize("address")))
-#endif
-bool SameBytes(const char *entry, const char *name) {
+DOX_READS_PAST_NUL bool SameBytes(const char *entry, const char *name) {
   size_t start = 0;
 #if defined(__SSE2__)
   static_assert(sizeof(FontEntry::Name) >= 16);

@@ -255,8 +255,7 @@ static_assert(kCopyEnd + 16 <= kLineRoom && kLongLine + 32 <= kLineRoom);
 // bytes are read and stored at a time: a read may pass the NUL but not the
 // page it lies in (near a page's end the bytes go one at a time up to it),
 // and a store may pass `limit` by fifteen bytes.
-__attribute__((no_sanitize("address"))) int32_t CopyOrdinary(char *out, const char *p,
-                                                             int32_t limit) {
+DOX_READS_PAST_NUL int32_t CopyOrdinary(char *out, const char *p, int32_t limit) {
   int32_t n = 0;
   while (n < limit) {
     const auto inPage = static_cast<int32_t>(reinterpret_cast<uintptr_t>(p + n) & (kPageBytes - 1));
