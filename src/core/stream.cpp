@@ -566,18 +566,38 @@ int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *cap
   return ok ? 1 : 0;
 }
 
-int32_t FlushRtfLine(Document *doc, OutputStream *s) {
-  if (s->LineLength == 0) return 1;
+namespace {
+
+// FlushRtfLine when the body must grow first (or was lost).
+__attribute__((noinline)) int32_t FlushIntoGrownBody(Document *doc, OutputStream *s) {
   if (!s->Body) return ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "FlushRtfLine");  // lost earlier
-  s->Line[s->LineLength++] = '\r';
-  s->Line[s->LineLength++] = '\n';
-  if (s->BodyLength + s->LineLength > s->BodyCapacity &&
-      !GrowBody(doc, s, static_cast<int64_t>(s->BodyLength) + s->LineLength, "FlushRtfLine")) {
-    s->LineLength -= 2;
+  const int32_t len = s->LineLength;
+  std::memcpy(s->Line + len, "\r\n", 2);
+  s->LineLength = len + 2;
+  if (!GrowBody(doc, s, static_cast<int64_t>(s->BodyLength) + len + 2, "FlushRtfLine")) {
+    s->LineLength = len;
     return 0;
   }
-  s->BodyLength += s->LineLength;  // the line is already in place
-  s->Line += s->LineLength;
+  s->BodyLength += len + 2;  // the line is already in place
+  s->Line += len + 2;
+  s->LineLength = 0;
+  s->SpacePending = 0;
+  return 1;
+}
+
+}  // namespace
+
+int32_t FlushRtfLine(Document *doc, OutputStream *s) {
+  // Fields are read before the line's bytes are stored: read back after
+  // them, they would wait for those stores.
+  const int32_t len = s->LineLength;
+  if (len == 0) return 1;
+  const int64_t body = static_cast<int64_t>(s->BodyLength) + len + 2;
+  char *line = s->Line;
+  if (body > s->BodyCapacity || !s->Body) return FlushIntoGrownBody(doc, s);
+  std::memcpy(line + len, "\r\n", 2);
+  s->BodyLength = static_cast<int32_t>(body);  // the line is already in place
+  s->Line = line + len + 2;
   s->LineLength = 0;
   s->SpacePending = 0;
   return 1;

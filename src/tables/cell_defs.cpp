@@ -98,19 +98,25 @@ void ComposeCell(WordRun &run, const CellDef &c, int32_t borderColor, Background
 // before the background colour.
 int32_t WriteCellProps(Document *doc, const CellDef &c) {
   const int32_t borderColor = c.borderColor != 0 ? FindOrAddColor(doc, c.borderColor) : -1;
-  CellDef key = c;
-  key.width = 0;
-  uint32_t hash = static_cast<uint32_t>(borderColor);
-  for (int32_t v : {key.valign, key.shading, key.borderLeft, key.borderRight, key.borderTop,
-                    key.borderBottom, key.textFlow})
-    hash = hash * 31 + static_cast<uint32_t>(v);
-  hash = (hash * 31 + key.bgColor) * 31 + key.mergeFlags;
+  // Pairs of values mixed side by side, not one after the other.
+  auto mix = [](auto a, auto b) { return static_cast<uint32_t>(a) * 31u + static_cast<uint32_t>(b); };
+  const uint32_t hash = mix(borderColor, c.valign) * 0x9E3779B1u +
+                        mix(c.shading, c.borderLeft) * 0x85EBCA77u +
+                        mix(c.borderRight, c.borderTop) * 0xC2B2AE3Du +
+                        mix(c.borderBottom, c.textFlow) * 0x27D4EB2Fu + mix(c.bgColor, c.mergeFlags);
   ComposedCellWords &slot =
       doc->Tables.CellWords[hash * 0x9E3779B1u >> (32 - kComposedCellBits)];
+  // Field by field: `c` was just stored a field at a time, and a wider load
+  // of it would wait for those stores to reach the cache.
+  const CellDef &k = slot.Def;
+  const bool same = k.valign == c.valign && k.shading == c.shading && k.bgColor == c.bgColor &&
+                    k.borderLeft == c.borderLeft && k.borderRight == c.borderRight &&
+                    k.borderTop == c.borderTop && k.borderBottom == c.borderBottom &&
+                    k.borderColor == c.borderColor && k.mergeFlags == c.mergeFlags &&
+                    k.textFlow == c.textFlow;
   WordRun run(doc, doc->Stream);
   int32_t background = -1;
-  if (slot.Length && slot.BorderColor == borderColor &&
-      std::memcmp(&slot.Def, &key, sizeof key) == 0) {
+  if (slot.Length && slot.BorderColor == borderColor && same) {
     // Composing writes nothing before the background colour's lookup: the
     // kept words are shorter than a run's room.
     if (c.bgColor != 0xFFFFFF) background = FindOrAddColor(doc, c.bgColor);
@@ -122,7 +128,8 @@ int32_t WriteCellProps(Document *doc, const CellDef &c) {
     ComposeCell(run, c, borderColor, [&] { return background = FindOrAddColor(doc, c.bgColor); });
     const std::string_view words = run.Composed();
     if (!words.empty() && words.size() <= sizeof slot.Words) {
-      slot.Def = key;
+      slot.Def = c;
+      slot.Def.width = 0;
       slot.BorderColor = borderColor;
       slot.Background = background;
       slot.Length = static_cast<int32_t>(words.size());
