@@ -199,8 +199,9 @@ inline int32_t PutWord(Document *doc, OutputStream *s, const char (&word)[N]) {
   static_assert(N >= 2 && N <= 33);
   const int32_t len = s->LineLength;
   if (len > kBackslashBreak) return PutWordNumber(doc, s, word, 0, 0);
-  s->Line[len] = '\\';
-  std::memcpy(s->Line + len + 1, word, N - 1);
+  char *out = s->Line + len;  // read once: a byte stored might have changed it
+  out[0] = '\\';
+  std::memcpy(out + 1, word, N - 1);
   s->LineLength = len + static_cast<int32_t>(N);
   s->SpacePending = 1;
   s->NoBreak = 0;
