@@ -280,21 +280,35 @@ DOX_READS_PAST_NUL int32_t CopyOrdinary(char *out, const char *p, int32_t limit)
   return limit;
 }
 
-// The first position q in [from, end) before which the line ends: after a
-// blank from column 76, or past column 100; `end` when there is none.
-int32_t FirstBreak(const char *line, int32_t from, int32_t end) {
-  const int32_t hard = std::max(from, kLongLine + 1);
-  const int32_t lo = std::max(from, kSoftBreakColumn);
+// The blanks among the `count` (at most 32) bytes at `p`, one bit each; the
+// bytes exist. Read from the text, not from the line the text was just
+// stored to: a wide read of bytes just stored waits for those stores.
+DOX_READS_PAST_NUL uint32_t BlankBits(const char *p, int32_t count) {
+  uint32_t m = 0;
+  if ((reinterpret_cast<uintptr_t>(p) & (kPageBytes - 1)) <= kPageBytes - 32) {
+    const __m128i blank = _mm_set1_epi8(' ');
+    m = static_cast<uint32_t>(_mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), blank))) |
+        static_cast<uint32_t>(_mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16)), blank)))
+            << 16;
+  } else {
+    for (int32_t i = 0; i < count; ++i) m |= static_cast<uint32_t>(p[i] == ' ') << i;
+  }
+  return count < 32 ? m & ((1u << count) - 1) : m;
+}
+
+// The first position q in [at, end) before which the line ends: after a
+// blank from column 76, or past column 100; `end` when there is none. The
+// line's bytes from `at` on are those of `text`.
+int32_t FirstBreak(const char *line, const char *text, int32_t at, int32_t end) {
+  const int32_t hard = std::max(at, kLongLine + 1);
+  const int32_t lo = std::max(at, kSoftBreakColumn);
   const int32_t hi = std::min(end, hard);
   if (lo < hi) {  // at most 25 positions: the blanks among line[lo - 1, hi - 1)
-    const char *w = line + lo - 1;
-    const __m128i blank = _mm_set1_epi8(' ');
-    uint32_t m = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(
-                     _mm_loadu_si128(reinterpret_cast<const __m128i *>(w)), blank))) |
-                 static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(
-                     _mm_loadu_si128(reinterpret_cast<const __m128i *>(w + 16)), blank)))
-                     << 16;
-    m &= (1u << (hi - lo)) - 1;
+    const uint32_t m =
+        lo > at ? BlankBits(text + (lo - 1 - at), hi - lo)
+                : static_cast<uint32_t>(line[at - 1] == ' ') | BlankBits(text, hi - lo - 1) << 1;
     if (m) return lo + __builtin_ctz(m);
   }
   return hard < end ? hard : end;
@@ -332,7 +346,7 @@ int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t
       const char *from = p;  // the text of line[at]
       int32_t at = start;
       int32_t end = start + n;
-      for (int32_t q; (q = FirstBreak(line, at, end)) < end;) {
+      for (int32_t q; (q = FirstBreak(line, from, at, end)) < end;) {
         s->LineLength = q;
         if (!(ok = FlushRtfLine(doc, s))) break;
         from += q - at;
