@@ -25,10 +25,7 @@ int32_t AddToFontTable(Document *doc, const char *name);
 // Appends a colour; -1 on failure.
 int32_t AddToColorTable(Document *doc, uint32_t color);
 
-// Lookups before adding.
-// A text font: the name ignoring case and, unless charset is -1, the
-// character set; a new entry takes the requested character set.
-int32_t FindOrAddTextFont(Document *doc, const char *name, int32_t charset);
+// Lookups before adding (the text font's in core/font_lookup.h).
 // A bullet font: the name alone, ignoring case.
 int32_t FindOrAddBulletFont(Document *doc, const char *name);
 // A colour: the exact value. Returns the index as written (from 1 in

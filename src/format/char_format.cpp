@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/document.h"
+#include "core/font_lookup.h"
 #include "core/sequence_rules.h"
 #include "format/reader_format.h"
 #include "dox.h"
