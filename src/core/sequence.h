@@ -43,8 +43,11 @@ struct SequenceRule {
 // proceed. Returns 1 to proceed, 0 when refused.
 int32_t EnsureTextPositionSlowly(Document *doc, const SequenceRule &rule);
 inline int32_t EnsureTextPosition(Document *doc, const SequenceRule &rule) {
-  // The usual case, decided here: the call may proceed as things stand.
-  if ((doc->StateBits & rule.anyOf) && !(doc->StateBits & rule.noneOf) && !rule.extra) return 1;
+  // The usual case, decided here: the call may proceed as things stand. (The
+  // rules are constants, so a further condition is known here and inlined.)
+  if ((doc->StateBits & rule.anyOf) && !(doc->StateBits & rule.noneOf) &&
+      (!rule.extra || rule.extra(doc)))
+    return 1;
   return EnsureTextPositionSlowly(doc, rule);
 }
 
