@@ -1,13 +1,12 @@
 #include "core/font_color_table.h"
-#include "core/font_lookup.h"
 
 #include <strings.h>
 
 #include <cstring>
 
-
 #include "core/document.h"
 #include "core/errors.h"
+#include "core/font_lookup.h"
 #include "core/grow.h"
 #include "core/muldiv.h"
 #include "core/reader_friendly.h"
