@@ -5,6 +5,8 @@
 // A block handed to the host is known there by a handle of a table with
 // generations, so that a handle the host made up, or one already freed, is
 // refused instead of being followed.
+#include <pthread.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -122,38 +124,58 @@ constexpr bool kKeepSmallBlocks = true;
 // Small blocks freed on a thread, kept for that thread's next small blocks: a
 // table makes a block for each row's cell definitions and frees it at the
 // next row. A kept block is asked for and counted as a new one, so the test
-// hooks see the same requests and live blocks.
-class SmallBlocks {
- public:
-  ~SmallBlocks() {
-    for (int i = 0; i < count_; ++i) {
-      std::free(kept_[i]->data);
-      std::free(kept_[i]);
-    }
-  }
+// hooks see the same requests and live blocks. The record itself is never
+// destroyed (a host's own destructors may still free blocks at exit): the
+// blocks are released when the thread ends, through a thread-specific key,
+// and the record then keeps nothing more.
+struct SmallBlocks {
+  static constexpr int kSlots = 4;
+  Block *kept[kSlots];
+  int count;
+  bool registered;  // with the key, to be released when the thread ends
+  bool released;
+
   Block *Take(size_t bytes) {
-    if (bytes > kMinCapacity || count_ == 0) return nullptr;
-    return kept_[--count_];
+    if (bytes > kMinCapacity || count == 0) return nullptr;
+    return kept[--count];
   }
-  bool Give(Block *b) {
-    if (!kKeepSmallBlocks || b->capacity > kMaxCapacity || b->capacity < kMinCapacity || !b->data ||
-        count_ == kSlots)
-      return false;
-    kept_[count_++] = b;
-    return true;
+  bool Give(Block *b);
+  static void Release(void *record) {
+    auto *r = static_cast<SmallBlocks *>(record);
+    for (int i = 0; i < r->count; ++i) {
+      std::free(r->kept[i]->data);
+      std::free(r->kept[i]);
+    }
+    r->count = 0;
+    r->released = true;
   }
 
- private:
   // Every kept block holds at least kMinCapacity bytes, so any of them fits
   // any request it serves.
   static constexpr size_t kMinCapacity = 512;
   static constexpr size_t kMaxCapacity = 4096;
-  static constexpr int kSlots = 4;
-  Block *kept_[kSlots] = {};
-  int count_ = 0;
 };
 
-thread_local SmallBlocks t_small;
+pthread_key_t g_smallBlocksKey;
+pthread_once_t g_smallBlocksOnce = PTHREAD_ONCE_INIT;
+bool g_smallBlocksKeyMade = false;
+
+constinit thread_local SmallBlocks t_small = {};
+
+bool SmallBlocks::Give(Block *b) {
+  if (!kKeepSmallBlocks || b->capacity > kMaxCapacity || b->capacity < kMinCapacity || !b->data ||
+      count == kSlots || released)
+    return false;
+  if (!registered) {  // once a thread
+    pthread_once(&g_smallBlocksOnce, [] {
+      g_smallBlocksKeyMade = pthread_key_create(&g_smallBlocksKey, &SmallBlocks::Release) == 0;
+    });
+    if (!g_smallBlocksKeyMade || pthread_setspecific(g_smallBlocksKey, this) != 0) return false;
+    registered = true;
+  }
+  kept[count++] = b;
+  return true;
+}
 
 // A descriptor for `data`; frees `data` when none can be made.
 MemHandle Describe(unsigned char *data, size_t bytes, size_t capacity) {
