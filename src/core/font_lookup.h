@@ -21,8 +21,7 @@ DOX_READS_PAST_NUL inline bool SameFontBytes(const char *entry, const char *name
   size_t start = 0;
 #if defined(__SSE2__)
   static_assert(sizeof(FontEntry::Name) >= 16);
-  constexpr uintptr_t kPage = 4096;
-  if ((reinterpret_cast<uintptr_t>(name) & (kPage - 1)) <= kPage - 16) {
+  if (ReadStaysInPage(name, 16)) {
     const __m128i e = _mm_loadu_si128(reinterpret_cast<const __m128i *>(entry));
     const __m128i n = _mm_loadu_si128(reinterpret_cast<const __m128i *>(name));
     const uint32_t differ = ~static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(e, n))) & 0xFFFF;

@@ -243,7 +243,6 @@ int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t len
 #if defined(__SSE2__)
 namespace {
 
-constexpr uintptr_t kPageBytes = 4096;
 // Text is copied into the line up to this column at a time (the bytes past a
 // line's end are copied again to the next line); the line's room holds that
 // and the sixteen bytes a block may store past it.
@@ -258,9 +257,10 @@ static_assert(kCopyEnd + 16 <= kLineRoom && kLongLine + 32 <= kLineRoom);
 DOX_READS_PAST_NUL int32_t CopyOrdinary(char *out, const char *p, int32_t limit) {
   int32_t n = 0;
   while (n < limit) {
-    const auto inPage = static_cast<int32_t>(reinterpret_cast<uintptr_t>(p + n) & (kPageBytes - 1));
-    if (inPage > static_cast<int32_t>(kPageBytes) - 16) {
-      for (const int32_t stop = std::min(limit, n + static_cast<int32_t>(kPageBytes) - inPage); n < stop; ++n) {
+    if (!ReadStaysInPage(p + n, 16)) {
+      const auto toPageEnd = static_cast<int32_t>(
+          kPageBytes - (reinterpret_cast<uintptr_t>(p + n) & (kPageBytes - 1)));
+      for (const int32_t stop = std::min(limit, n + toPageEnd); n < stop; ++n) {
         const auto c = static_cast<uint8_t>(p[n]);
         if (c == 0 || kByteClass[c] != kOrdinary) return n;
         out[n] = static_cast<char>(c);
@@ -285,7 +285,7 @@ DOX_READS_PAST_NUL int32_t CopyOrdinary(char *out, const char *p, int32_t limit)
 // stored to: a wide read of bytes just stored waits for those stores.
 DOX_READS_PAST_NUL uint32_t BlankBits(const char *p, int32_t count) {
   uint32_t m = 0;
-  if ((reinterpret_cast<uintptr_t>(p) & (kPageBytes - 1)) <= kPageBytes - 32) {
+  if (ReadStaysInPage(p, 32)) {
     const __m128i blank = _mm_set1_epi8(' ');
     m = static_cast<uint32_t>(_mm_movemask_epi8(
             _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), blank))) |

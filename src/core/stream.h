@@ -84,6 +84,12 @@ int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t len
 // such reads are safe, though not within the string, so the sanitizers that
 // check each access leave the function alone.
 #define DOX_READS_PAST_NUL __attribute__((no_sanitize("address", "thread")))
+// The smallest page of the systems the library runs on; whether `n` bytes
+// read from `p` stay in p's page.
+constexpr uintptr_t kPageBytes = 4096;
+inline bool ReadStaysInPage(const void *p, size_t n) {
+  return (reinterpret_cast<uintptr_t>(p) & (kPageBytes - 1)) <= kPageBytes - n;
+}
 
 // PutRtfText of the text up to its first NUL, whose length it stores in
 // `length` (also after a failed write).
