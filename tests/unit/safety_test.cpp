@@ -71,13 +71,10 @@ TEST(Safety, ConcurrentReportsStayWhole) {
   DoxSetFlags(nullptr, 0, FLAG_NO_MSG_BOX | FLAG_ONE_MSG_BOX);
 }
 
-// An ended document's large body is kept for the next documents made, on
-// any thread: two threads building large documents at once, in opposite
-// orders (so that each grows past the kept block it took, or does not), get
-// the bytes of the same documents built one after another.
 // Font names are compared sixteen bytes at a time where that cannot pass the
-// page: names that end just before an unreadable page, names alike but for one byte and names alike in their
-// first sixteen bytes make the same fonts as copies elsewhere.
+// page: names that end just before an unreadable page, names alike but for
+// one byte and names alike in their first sixteen bytes make the same fonts
+// as copies elsewhere.
 TEST(Safety, FontNamesAtThePageEnd) {
   const char *names[] = {"Arial",         "Times New Roman",   "Sixteen letters!",
                          "Brial",         "Sixteen letters!1", "Sixteen letters!2",
@@ -100,6 +97,10 @@ TEST(Safety, FontNamesAtThePageEnd) {
             elsewhere);
 }
 
+// An ended document's large body is kept for the next documents made, on
+// any thread: two threads building large documents at once, in opposite
+// orders (so that each grows past the kept block it took, or does not), get
+// the bytes of the same documents built one after another.
 TEST(Safety, LargeDocumentsOnKeptBodies) {
   auto build = [](int paragraphs) {
     DOXDOC d = DoxNewDoc();
