@@ -14,21 +14,39 @@ namespace {
 
 constexpr const char *kCaption = "DoxSave";
 
-// Where the pieces go: a block of a computed size, or a file.
+// Where the pieces go: a block of a computed size, a file, or nowhere (only
+// counted). Pieces for a file smaller than its buffer are gathered there, so
+// that the frame around the body costs a write or two, not one per piece.
 class Sink {
  public:
+  Sink() = default;
   Sink(char *block, int64_t size) : block_(block), size_(size) {}
   explicit Sink(plat::FileHandle file) : file_(file) {}
 
   bool Put(const char *data, size_t n) {
     if (n == 0) return true;
-    if (!block_) return plat::FileWrite(file_, data, static_cast<uint32_t>(n));
-    if (used_ + static_cast<int64_t>(n) > size_) return false;  // does not fit
-    std::memcpy(block_ + used_, data, n);
+    if (block_) {
+      if (used_ + static_cast<int64_t>(n) > size_) return false;  // does not fit
+      std::memcpy(block_ + used_, data, n);
+    } else if (file_ != plat::kNoFile) {
+      if (n > sizeof gathered_ - gatheredLength_ && !Flush()) return false;
+      if (n < sizeof gathered_) {
+        std::memcpy(gathered_ + gatheredLength_, data, n);
+        gatheredLength_ += n;
+      } else if (!plat::FileWrite(file_, data, static_cast<uint32_t>(n))) {
+        return false;
+      }
+    }
     used_ += static_cast<int64_t>(n);
     return true;
   }
   bool Put(const char *text) { return Put(text, std::strlen(text)); }
+  // Writes what is gathered.
+  bool Flush() {
+    const size_t n = gatheredLength_;
+    gatheredLength_ = 0;
+    return n == 0 || plat::FileWrite(file_, gathered_, static_cast<uint32_t>(n));
+  }
   int64_t used() const { return used_; }
 
  private:
@@ -36,6 +54,8 @@ class Sink {
   int64_t size_ = 0;
   int64_t used_ = 0;
   plat::FileHandle file_ = plat::kNoFile;
+  size_t gatheredLength_ = 0;
+  char gathered_[4096];
 };
 
 // CR LF before entries 2, 5, 8, ... of a table.
@@ -164,8 +184,10 @@ DOXHMEM AssembleDocument(Document *doc, const char *fileName, uint32_t *sizeOut)
     ReportError(doc, DOX_ERR_OPEN_FILE, kCaption);
     return nullptr;
   }
+  Sink count;
+  if (PutDocument(count, doc)) plat::FileReserve(f, static_cast<uint64_t>(count.used()));
   Sink out(f);
-  bool ok = PutDocument(out, doc);
+  bool ok = PutDocument(out, doc) && out.Flush();
   plat::FileClose(f);
   return ok ? reinterpret_cast<DOXHMEM>(1) : nullptr;
 }

@@ -112,6 +112,10 @@ FileHandle FileCreate(const char *name);
 // Opened for reading.
 FileHandle FileOpenRead(const char *name);
 bool FileWrite(FileHandle f, const void *data, uint32_t length);
+// A hint before writing a new file whole: the file will hold `bytes`. Where
+// reserving its room at once makes the writes cheaper, it is reserved
+// (without changing the file's size); elsewhere nothing happens.
+void FileReserve(FileHandle f, uint64_t bytes);
 // Reads up to `length` bytes; *done receives the count read.
 bool FileRead(FileHandle f, void *data, uint32_t length, uint32_t *done);
 // Moves to `offset` from the start (whence 0), the current position (1) or

@@ -1,6 +1,9 @@
 // Plain files for systems without Windows.
 #include <fcntl.h>
 #include <sys/stat.h>
+#if defined(__linux__)
+#include <sys/vfs.h>
+#endif
 #include <unistd.h>
 
 #include <cerrno>
@@ -90,6 +93,26 @@ bool FileWrite(FileHandle f, const void *data, uint32_t length) {
   const int fd = static_cast<int>(f);
   const char *p = static_cast<const char *>(data);
   return CloseBehind(fd, p, length) ? WriteStaged(fd, p, length) : WriteAll(fd, p, length);
+}
+
+// On ext4 a new file of a few hundred kilobytes or more is written about a
+// fifth faster when its blocks are allocated at once beforehand than when
+// each page written reserves its block (delayed allocation). For smaller
+// files the extra call costs more than it saves, and on tmpfs (pages, not
+// blocks) reserving only adds work, so other file systems are left alone.
+void FileReserve(FileHandle f, uint64_t bytes) {
+#if defined(__linux__)
+  constexpr uint64_t kLeastReserved = 256 * 1024;
+  constexpr decltype(statfs::f_type) kExt4 = 0xEF53;  // also ext2 and ext3
+  const int fd = static_cast<int>(f);
+  struct statfs fs;
+  if (bytes < kLeastReserved || bytes > INT64_MAX || ::fstatfs(fd, &fs) != 0 || fs.f_type != kExt4)
+    return;
+  // The file keeps its size: should a write fail, it holds what was written.
+  (void)::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
+#else
+  (void)f, (void)bytes;
+#endif
 }
 
 bool FileRead(FileHandle f, void *data, uint32_t length, uint32_t *done) {

@@ -25,6 +25,8 @@ bool FileWrite(FileHandle f, const void *data, uint32_t length) {
          written == length;
 }
 
+void FileReserve(FileHandle, uint64_t) {}
+
 bool FileRead(FileHandle f, void *data, uint32_t length, uint32_t *done) {
   DWORD read = 0;
   BOOL ok = ReadFile(reinterpret_cast<HANDLE>(f), data, length, &read, nullptr);
