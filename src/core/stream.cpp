@@ -51,12 +51,13 @@ constexpr std::array<uint8_t, 256> kByteClass = [] {
 // no backslash or brace is ordinary throughout; the bytes such a test flags
 // are looked up one by one (bytes below 0x20 are mostly ordinary).
 #if defined(__SSE2__)
-// The bytes of p[0, 16) that may need escaping, one bit each.
+// The bytes of p[0, 16) that may need escaping, one bit each: those outside
+// 0x20-0x7A (the braces, and the rare "|", "~" and DEL with them) and the
+// backslash. Shifted by 0x60, 0x20-0x7A are the signed bytes up to -38.
 inline uint32_t FlaggedBytes(__m128i x) {
-  __m128i low = _mm_cmplt_epi8(x, _mm_set1_epi8(0x20));  // signed: also 0x80 and up
-  __m128i braces = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('{')),
-                                _mm_cmpeq_epi8(x, _mm_set1_epi8('}')));
-  __m128i flagged = _mm_or_si128(_mm_or_si128(low, braces), _mm_cmpeq_epi8(x, _mm_set1_epi8('\\')));
+  const __m128i outside =
+      _mm_cmpgt_epi8(_mm_add_epi8(x, _mm_set1_epi8(0x60)), _mm_set1_epi8(static_cast<char>(0xDA)));
+  const __m128i flagged = _mm_or_si128(outside, _mm_cmpeq_epi8(x, _mm_set1_epi8('\\')));
   return static_cast<uint32_t>(_mm_movemask_epi8(flagged));
 }
 inline uint32_t FlaggedBytes(const char *p) {
@@ -362,15 +363,23 @@ int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t
       s->LineLength = end;
       p = from + (end - at);
     }
-    const auto c = static_cast<uint8_t>(*p);
-    if (c == 0) {
-      length = static_cast<size_t>(p - text);
-      return 1;
+    // The bytes that are not written as themselves, up to the next ordinary
+    // one (a paragraph's CR LF in one go).
+    for (;; ++p) {
+      const auto c = static_cast<uint8_t>(*p);
+      if (c == 0) {
+        length = static_cast<size_t>(p - text);
+        return 1;
+      }
+      const uint8_t kind = kByteClass[c];
+      if (kind == kOrdinary) break;  // copied up to the column only
+      if (kind == kDropped) continue;
+      if (!(ok = kind == kParagraph ? PutWord(doc, s, "par") && FlushRtfLine(doc, s)
+                                    : PutSpecialByte(doc, s, c)))
+        goto stopped;
     }
-    if (kByteClass[c] == kOrdinary) continue;  // copied up to the column only
-    if (!(ok = PutSpecialByte(doc, s, c))) break;
-    ++p;
   }
+stopped:
   const size_t rest = std::strlen(p);
   length = static_cast<size_t>(p - text) + rest;
   return ok && PutRtfText(doc, s, p, static_cast<int32_t>(rest));

@@ -67,7 +67,7 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
   doxtest::ReportCapture capture;
   std::mt19937 rng(14);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-  const std::string plain = "abcdefghij      xyz.,;\x01";
+  const std::string plain = "abcdefghij      xyz.,;\x01\x1f|~\x7f";
   const std::string special = "{}\\\x0e\xe9\r\n\t";
   for (int round = 0; round < 300; ++round) {
     DOXDOC a = capture.New(), b = capture.New();
