@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/stream.h"
 #include "platform/platform.h"
 
 namespace dox {
@@ -119,7 +120,8 @@ struct ComposedCellWords {
   int32_t BorderColor;  // the colour-table indexes named, -1 for none
   int32_t Background;
   int32_t Length;  // 0: nothing kept
-  char Words[132];
+  char Words[160];      // room to copy in blocks past the words
+  WordStarts Starts;  // where the kept words start
 };
 
 constexpr int32_t kComposedCellBits = 2;

@@ -481,6 +481,13 @@ int32_t PutWordNumber(Document *doc, OutputStream *s, const char *word, int32_t 
   return PutWordSlowly(doc, s, word, hasValue, value);
 }
 
+WordStarts MarkWordStarts(const char *words, int32_t length) {
+  WordStarts starts{};
+  for (int32_t i = 0; i < length && i < kLongestMarkedWords; ++i)
+    starts.Bits[i >> 6] |= static_cast<uint64_t>(words[i] == '\\') << (i & 63);
+  return starts;
+}
+
 int32_t PutWords(Document *doc, OutputStream *s, const char *words, int32_t length) {
   int32_t i = 0;
   while (i < length) {

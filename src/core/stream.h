@@ -189,6 +189,52 @@ int32_t PutHexDigits(Document *doc, OutputStream *s, const uint8_t *bytes, uint3
 // Moves the current line, with CR LF, into the body.
 int32_t FlushRtfLine(Document *doc, OutputStream *s);
 
+// Where the words of kept words start: bit i set for a backslash at byte i.
+// Words of up to kLongestMarkedWords bytes can be marked.
+struct WordStarts {
+  uint64_t Bits[2];
+};
+constexpr int32_t kLongestMarkedWords = 128;
+WordStarts MarkWordStarts(const char *words, int32_t length);
+
+// PutWords for kept words whose starts are marked, in a buffer of N bytes
+// (31 more than the longest marked words): copied in whole blocks, and where
+// the line must end (before the first word that would start past column 150)
+// found from the marks. Words this short end the line at most once.
+template <size_t N>
+inline int32_t PutMarkedWords(Document *doc, OutputStream *s, const char (&words)[N],
+                              int32_t length, const WordStarts &starts) {
+  constexpr int32_t kBlock = 32;
+  static_assert(N >= kLongestMarkedWords + kBlock - 1 &&
+                kBackslashBreak + kLongestMarkedWords <= kLineRoom);
+  const int32_t len = s->LineLength;
+  if (len > kBackslashBreak || (s->StreamFlags & STREAM_RAW_TEXT) || length > kLongestMarkedWords)
+    return PutWords(doc, s, words, length);
+  std::memcpy(s->Line + len, words, kLongestMarkedWords);
+  const int32_t from = kBackslashBreak + 1 - len;  // the words from here on start past 150
+  int32_t cut = length;
+  if (from < length) {
+    const uint64_t low = from < 64 ? starts.Bits[0] & (~0ull << from) : 0;
+    const uint64_t high = from < 64 ? starts.Bits[1] : starts.Bits[1] & (~0ull << (from - 64));
+    if (low)
+      cut = __builtin_ctzll(low);
+    else if (high)
+      cut = 64 + __builtin_ctzll(high);
+  }
+  if (cut < length) {
+    s->LineLength = len + cut;
+    if (!FlushRtfLine(doc, s)) return 0;
+    char *line = s->Line;
+    for (int32_t i = 0; i < length - cut; i += kBlock) std::memcpy(line + i, words + cut + i, kBlock);
+    s->LineLength = length - cut;
+  } else {
+    s->LineLength = len + length;
+  }
+  s->SpacePending = 1;
+  s->NoBreak = 0;
+  return 1;
+}
+
 // Grows the body to hold `needed` bytes: capacity grows by a quarter, or to
 // `needed` when that is more. Reports under `caption` on failure.
 int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *caption);
@@ -209,6 +255,20 @@ inline int32_t PutWord(Document *doc, OutputStream *s, const char (&word)[N]) {
   out[0] = '\\';
   std::memcpy(out + 1, word, N - 1);
   s->LineLength = len + static_cast<int32_t>(N);
+  s->SpacePending = 1;
+  s->NoBreak = 0;
+  return 1;
+}
+// ...and with a value: as PutWordNumber's quick path.
+template <size_t N>
+inline int32_t PutWord(Document *doc, OutputStream *s, const char (&word)[N], int32_t value) {
+  static_assert(N >= 2 && N <= 33);
+  const int32_t len = s->LineLength;
+  if (len > kBackslashBreak) return PutWordNumber(doc, s, word, 1, value);
+  char *out = s->Line + len;
+  out[0] = '\\';
+  std::memcpy(out + 1, word, N - 1);
+  s->LineLength = len + static_cast<int32_t>(N) + FormatDecimal(out + N, value);
   s->SpacePending = 1;
   s->NoBreak = 0;
   return 1;

@@ -120,10 +120,14 @@ int32_t WriteCellProps(Document *doc, const CellDef &c) {
     // Composing writes nothing before the background colour's lookup: the
     // kept words are shorter than a run's room.
     if (c.bgColor != 0xFFFFFF) background = FindOrAddColor(doc, c.bgColor);
-    if (background == slot.Background)
-      run.AddComposed({slot.Words, static_cast<size_t>(slot.Length)});
-    else
-      ComposeCell(run, c, borderColor, [&] { return background; });
+    if (background == slot.Background) {
+      // As the words and "\cellx" written together.
+      OutputStream *s = doc->Stream;
+      doc->Tables.CellRightEdge = Wrap(doc->Tables.CellRightEdge, 1, c.width);
+      return PutMarkedWords(doc, s, slot.Words, slot.Length, slot.Starts) &&
+             PutWord(doc, s, "cellx", doc->Tables.CellRightEdge);
+    }
+    ComposeCell(run, c, borderColor, [&] { return background; });
   } else {
     ComposeCell(run, c, borderColor, [&] { return background = FindOrAddColor(doc, c.bgColor); });
     const std::string_view words = run.Composed();
@@ -134,6 +138,7 @@ int32_t WriteCellProps(Document *doc, const CellDef &c) {
       slot.Background = background;
       slot.Length = static_cast<int32_t>(words.size());
       std::memcpy(slot.Words, words.data(), words.size());
+      slot.Starts = MarkWordStarts(slot.Words, slot.Length);
     }
   }
   doc->Tables.CellRightEdge = Wrap(doc->Tables.CellRightEdge, 1, c.width);
