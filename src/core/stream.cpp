@@ -315,12 +315,11 @@ int32_t FirstBreak(const char *line, const char *text, int32_t at, int32_t end) 
   return hard < end ? hard : end;
 }
 
-}  // namespace
-
 // The text is copied into the line before the line rules are applied: a run
 // of ordinary bytes goes in at once, then the lines it fills are ended, the
 // bytes past each end copied again from the text to the next line.
-int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t &length) {
+__attribute__((noinline)) int32_t PutLongerTextToNul(Document *doc, OutputStream *s,
+                                                     const char *text, size_t &length) {
   const char *p = text;
   int32_t ok = 1;
   while (!s->NoBreak && !(s->StreamFlags & STREAM_IN_ESCAPE)) {
@@ -369,6 +368,7 @@ int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t
       const auto c = static_cast<uint8_t>(*p);
       if (c == 0) {
         length = static_cast<size_t>(p - text);
+        if (length < 16) s->ShortTexts = 1;
         return 1;
       }
       const uint8_t kind = kByteClass[c];
@@ -382,7 +382,44 @@ int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t
 stopped:
   const size_t rest = std::strlen(p);
   length = static_cast<size_t>(p - text) + rest;
+  if (length < 16) s->ShortTexts = 1;
   return ok && PutRtfText(doc, s, p, static_cast<int32_t>(rest));
+}
+
+}  // namespace
+
+// A short text of ordinary bytes that ends before column 76, where no rule
+// can end the line (a table cell's text, say), goes in as one block. That is
+// tried after a short text: texts tend to come in runs of one kind.
+DOX_READS_PAST_NUL int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text,
+                                           size_t &length) {
+  if (s->ShortTexts && ReadStaysInPage(text, 16)) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text));
+    // Texts of sixteen ordinary bytes or more go on at once.
+    if (const uint32_t flagged = FlaggedBytes(x)) {
+      const int32_t n = __builtin_ctz(flagged);
+      const int32_t len = s->LineLength;
+      const int32_t start = len + (s->SpacePending ? 1 : 0);  // after the blank due
+      // (No line can end there, so NoBreak changes nothing.)
+      if (text[n] == '\0' && start + n <= kSoftBreakColumn) {
+        if (n == 0) {  // nothing to write, and no blank due is written
+          length = 0;
+          return 1;
+        }
+        char *line = s->Line;
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(line + start), x);
+        if (start > len) {
+          line[len] = ' ';
+          s->SpacePending = 0;
+        }
+        s->LineLength = start + n;
+        length = static_cast<size_t>(n);
+        return 1;
+      }
+    }
+    s->ShortTexts = 0;  // until the next short one
+  }
+  return PutLongerTextToNul(doc, s, text, length);
 }
 #else
 int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t &length) {

@@ -39,6 +39,7 @@ struct OutputStream {
   int32_t NoBreak;       // no line break before the next character
   int32_t GroupDepth;    // groups opened minus groups closed
   uint32_t StreamFlags;
+  int32_t ShortTexts;  // the last text ended its NUL within 16 bytes
   plat::MemHandle BodyHandle;
   char Spare[kLineRoom];
 };
