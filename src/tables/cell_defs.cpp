@@ -92,6 +92,38 @@ void ComposeCell(WordRun &run, const CellDef &c, int32_t borderColor, Background
 
 }  // namespace
 
+namespace {
+
+// Composes the cell's words with "\\cellx" and writes them; keeps the words
+// in `slot` when `keep` (and they fit). `background` is the background
+// colour's index when looked up already (-2: not yet).
+__attribute__((noinline)) int32_t ComposeCellWords(Document *doc, const CellDef &c,
+                                                   ComposedCellWords &slot, bool keep,
+                                                   int32_t borderColor, int32_t background) {
+  WordRun run(doc, doc->Stream);
+  if (background != -2) {
+    ComposeCell(run, c, borderColor, [&] { return background; });
+  } else {
+    background = -1;
+    ComposeCell(run, c, borderColor, [&] { return background = FindOrAddColor(doc, c.bgColor); });
+  }
+  const std::string_view words = run.Composed();
+  if (keep && !words.empty() && words.size() <= sizeof slot.Words) {
+    slot.Def = c;
+    slot.Def.width = 0;
+    slot.BorderColor = borderColor;
+    slot.Background = background;
+    slot.Length = static_cast<int32_t>(words.size());
+    std::memcpy(slot.Words, words.data(), words.size());
+    slot.Starts = MarkWordStarts(slot.Words, slot.Length);
+  }
+  doc->Tables.CellRightEdge = Wrap(doc->Tables.CellRightEdge, 1, c.width);
+  run.Add("cellx", doc->Tables.CellRightEdge);
+  return run.Put();
+}
+
+}  // namespace
+
 // Words kept from an earlier cell with the same definition are written as
 // they are. Each colour is looked up once, in the order of composing: the
 // border colour enters the colour table even when no border is drawn, and
@@ -114,49 +146,28 @@ int32_t WriteCellProps(Document *doc, const CellDef &c) {
                     k.borderTop == c.borderTop && k.borderBottom == c.borderBottom &&
                     k.borderColor == c.borderColor && k.mergeFlags == c.mergeFlags &&
                     k.textFlow == c.textFlow;
-  WordRun run(doc, doc->Stream);
-  int32_t background = -1;
-  if (slot.Length && slot.BorderColor == borderColor && same) {
-    // Composing writes nothing before the background colour's lookup: the
-    // kept words are shorter than a run's room.
-    if (c.bgColor != 0xFFFFFF) background = FindOrAddColor(doc, c.bgColor);
-    if (background == slot.Background) {
-      // As the words and "\cellx" written together.
-      OutputStream *s = doc->Stream;
-      doc->Tables.CellRightEdge = Wrap(doc->Tables.CellRightEdge, 1, c.width);
-      return PutMarkedWords(doc, s, slot.Words, slot.Length, slot.Starts) &&
-             PutWord(doc, s, "cellx", doc->Tables.CellRightEdge);
-    }
-    ComposeCell(run, c, borderColor, [&] { return background; });
-  } else {
-    ComposeCell(run, c, borderColor, [&] { return background = FindOrAddColor(doc, c.bgColor); });
-    const std::string_view words = run.Composed();
-    if (!words.empty() && words.size() <= sizeof slot.Words) {
-      slot.Def = c;
-      slot.Def.width = 0;
-      slot.BorderColor = borderColor;
-      slot.Background = background;
-      slot.Length = static_cast<int32_t>(words.size());
-      std::memcpy(slot.Words, words.data(), words.size());
-      slot.Starts = MarkWordStarts(slot.Words, slot.Length);
-    }
-  }
+  if (!slot.Length || slot.BorderColor != borderColor || !same)
+    return ComposeCellWords(doc, c, slot, true, borderColor, -2);
+  // Composing writes nothing before the background colour's lookup: the
+  // kept words are shorter than a run's room.
+  const int32_t background = c.bgColor != 0xFFFFFF ? FindOrAddColor(doc, c.bgColor) : -1;
+  if (background != slot.Background) return ComposeCellWords(doc, c, slot, false, borderColor, background);
+  // As the words and "\\cellx" written together.
+  OutputStream *s = doc->Stream;
   doc->Tables.CellRightEdge = Wrap(doc->Tables.CellRightEdge, 1, c.width);
-  run.Add("cellx", doc->Tables.CellRightEdge);
-  return run.Put();
+  return PutMarkedWords(doc, s, slot.Words, slot.Length, slot.Starts) &&
+         PutWord(doc, s, "cellx", doc->Tables.CellRightEdge);
 }
 
 }  // namespace dox
 
 using namespace dox;
 
-extern "C" {
+namespace {
 
-DOXEXPORT int32_t DOXAPI DoxNextCellInfo3(DOXDOC handle, int32_t width, int32_t valign,
-                                          int32_t shading, uint32_t bgColor, int32_t borderLeft,
-                                          int32_t borderRight, int32_t borderTop,
-                                          int32_t borderBottom, uint32_t borderColor,
-                                          uint32_t mergeFlags, int32_t textFlow) {
+// The three exports' common body, expanded in each: passing twelve
+// arguments on from one export to another costs more than the call's work.
+__attribute__((always_inline)) inline int32_t NextCellInfo(DOXDOC handle, const CellDef &def) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::NextCellInfo)) return 0;
   TableState &t = doc->Tables;
@@ -166,11 +177,23 @@ DOXEXPORT int32_t DOXAPI DoxNextCellInfo3(DOXDOC handle, int32_t width, int32_t 
     return 0;
   }
   CellDef &cell = row.cellDefs[t.CellDefCount];
-  cell = CellDef{width,       valign,       shading,     bgColor,    borderLeft, borderRight,
-                 borderTop,   borderBottom, borderColor, mergeFlags, textFlow};
+  cell = def;
   if (doc->TableLevel == 0) WriteCellProps(doc, cell);
   row.cellDefCount = ++t.CellDefCount;
   return 1;
+}
+
+}  // namespace
+
+extern "C" {
+
+DOXEXPORT int32_t DOXAPI DoxNextCellInfo3(DOXDOC handle, int32_t width, int32_t valign,
+                                          int32_t shading, uint32_t bgColor, int32_t borderLeft,
+                                          int32_t borderRight, int32_t borderTop,
+                                          int32_t borderBottom, uint32_t borderColor,
+                                          uint32_t mergeFlags, int32_t textFlow) {
+  return NextCellInfo(handle, {width, valign, shading, bgColor, borderLeft, borderRight, borderTop,
+                               borderBottom, borderColor, mergeFlags, textFlow});
 }
 
 DOXEXPORT int32_t DOXAPI DoxNextCellInfo2(DOXDOC handle, int32_t width, int32_t valign,
@@ -178,16 +201,16 @@ DOXEXPORT int32_t DOXAPI DoxNextCellInfo2(DOXDOC handle, int32_t width, int32_t 
                                           int32_t borderRight, int32_t borderTop,
                                           int32_t borderBottom, uint32_t borderColor,
                                           uint32_t mergeFlags) {
-  return DoxNextCellInfo3(handle, width, valign, shading, bgColor, borderLeft, borderRight,
-                          borderTop, borderBottom, borderColor, mergeFlags, 0);
+  return NextCellInfo(handle, {width, valign, shading, bgColor, borderLeft, borderRight, borderTop,
+                               borderBottom, borderColor, mergeFlags, 0});
 }
 
 DOXEXPORT int32_t DOXAPI DoxNextCellInfo(DOXDOC handle, int32_t width, int32_t valign,
                                          int32_t shading, uint32_t bgColor, int32_t borderLeft,
                                          int32_t borderRight, int32_t borderTop,
                                          int32_t borderBottom, uint32_t mergeFlags) {
-  return DoxNextCellInfo3(handle, width, valign, shading, bgColor, borderLeft, borderRight,
-                          borderTop, borderBottom, 0, mergeFlags, 0);
+  return NextCellInfo(handle, {width, valign, shading, bgColor, borderLeft, borderRight, borderTop,
+                               borderBottom, 0, mergeFlags, 0});
 }
 
 }  // extern "C"
