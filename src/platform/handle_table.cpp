@@ -16,6 +16,8 @@ void *HandleTable::Add(void *object) {
       // Zero-filled: generation 0, not live. Pages stay for the process's life.
       auto *page = static_cast<Page *>(std::calloc(1, sizeof(Page)));
       if (!page) return nullptr;
+      // Slot 0, never used, holds a handle of another kind: 0 is no handle.
+      if (index == 1) page->slots[0].handle.store((kind_ ^ 1) << 30, std::memory_order_relaxed);
       pages_[index >> kPageBits].store(page, std::memory_order_release);
     }
     ++used_;
@@ -23,11 +25,12 @@ void *HandleTable::Add(void *object) {
     return nullptr;
   }
   Slot &s = At(index);
-  uint32_t gen = (s.gen.load(std::memory_order_relaxed) + 1) & kGenMask;
-  if (gen == 0) gen = 1;  // so that no handle is 0
+  uint32_t gen = ((s.handle.load(std::memory_order_relaxed) >> 16) + 1) & kGenMask;
+  if (gen == 0) gen = 1;
+  const uint32_t handle = (kind_ << 30) | (gen << 16) | index;
   s.object.store(reinterpret_cast<uintptr_t>(object) ^ kMask, std::memory_order_relaxed);
-  s.gen.store(kLive | gen, std::memory_order_release);
-  return reinterpret_cast<void *>(static_cast<uintptr_t>((kind_ << 30) | (gen << 16) | index));
+  s.handle.store(handle, std::memory_order_release);
+  return reinterpret_cast<void *>(static_cast<uintptr_t>(handle));
 }
 
 void *HandleTable::Remove(const void *handle) {
@@ -36,8 +39,9 @@ void *HandleTable::Remove(const void *handle) {
   if (object) {
     uint32_t index = reinterpret_cast<uintptr_t>(handle) & 0xFFFF;
     Slot &s = At(index);
-    s.gen.store(s.gen.load(std::memory_order_relaxed) & kGenMask, std::memory_order_release);
-    s.object.store(0, std::memory_order_relaxed);
+    // The object stays (masked): a lookup racing with this one finds it or
+    // nothing.
+    s.handle.store(s.handle.load(std::memory_order_relaxed) ^ kEnded, std::memory_order_release);
     s.next = kNone;
     if (freeTail_ == kNone)
       freeHead_ = index;

@@ -22,18 +22,18 @@ class HandleTable {
   // next page of slots cannot be allocated.
   void *Add(void *object);
   // The object of a live handle; null for 0, garbage, ended or foreign ones.
+  // A slot holds its live handle's value, so one comparison decides. (A
+  // handle ended while another thread is still using it is the host's
+  // race: such a lookup finds the object or nothing, never a wild pointer.)
   void *Find(const void *handle) const {
-    uintptr_t v = reinterpret_cast<uintptr_t>(handle);
-    if (v > 0xFFFFFFFFu || (v >> 30) != kind_) return nullptr;
-    uint32_t index = v & 0xFFFF;
-    const Page *page = pages_[index >> kPageBits].load(std::memory_order_acquire);
+    const uintptr_t v = reinterpret_cast<uintptr_t>(handle);
+    // Also refuses every value from 2^32 on: kinds are below 4.
+    if ((v >> 30) != kind_) return nullptr;
+    const Page *page = pages_[(v >> kPageBits) & (kPages - 1)].load(std::memory_order_acquire);
     if (!page) return nullptr;
-    const Slot &s = page->slots[index & (kPageSize - 1)];
-    uint32_t live = kLive | ((v >> 16) & kGenMask);
-    if (s.gen.load(std::memory_order_acquire) != live) return nullptr;
-    uintptr_t object = s.object.load(std::memory_order_acquire) ^ kMask;
-    if (s.gen.load(std::memory_order_acquire) != live) return nullptr;
-    return reinterpret_cast<void *>(object);
+    const Slot &s = page->slots[v & (kPageSize - 1)];
+    if (s.handle.load(std::memory_order_acquire) != static_cast<uint32_t>(v)) return nullptr;
+    return reinterpret_cast<void *>(s.object.load(std::memory_order_relaxed) ^ kMask);
   }
   // Ends a live handle and returns its object; null when it is not one.
   void *Remove(const void *handle);
@@ -43,16 +43,19 @@ class HandleTable {
   static constexpr uint32_t kPageSize = 1u << kPageBits;
   static constexpr uint32_t kPages = 65536 / kPageSize;
   static constexpr uint32_t kGenMask = 0x3FFF;
-  static constexpr uint32_t kLive = 0x80000000u;
+  static constexpr uint32_t kEnded = 0x80000000u;  // flips the kind: matches no handle
   static constexpr uint32_t kNone = 0xFFFFFFFFu;
   // Objects are kept masked, so that a leak checker scanning memory does not
   // take an object as reachable through the table.
   static constexpr uintptr_t kMask = ~static_cast<uintptr_t>(0x5A5A);
 
   struct Slot {
-    std::atomic<uint32_t> gen;  // kLive | generation while in use
-    std::atomic<uintptr_t> object;
+    // The live handle; once ended, its value with kEnded flipped (the
+    // generation stays readable); 0 in a slot never used (matching no
+    // handle, whose generation is never 0). Slot 0 is never used.
+    std::atomic<uint32_t> handle;
     uint32_t next;  // the next free slot, under the lock
+    std::atomic<uintptr_t> object;
   };
   struct Page {
     Slot slots[kPageSize];
@@ -65,7 +68,7 @@ class HandleTable {
   const uint32_t kind_;
   SpinLock lock_;
   std::atomic<Page *> pages_[kPages] = {};
-  uint32_t used_ = 0;          // slots ever handed out
+  uint32_t used_ = 1;          // slots ever handed out, and slot 0
   uint32_t freeHead_ = kNone;  // the oldest ended slot: reused first...
   uint32_t freeTail_ = kNone;  // ...the newest last, so generations last long
 };
