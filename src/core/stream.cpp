@@ -257,6 +257,18 @@ static_assert(kCopyEnd + 16 <= kLineRoom && kLongLine + 32 <= kLineRoom);
 // and a store may pass `limit` by fifteen bytes.
 DOX_READS_PAST_NUL int32_t CopyOrdinary(char *out, const char *p, int32_t limit) {
   int32_t n = 0;
+  if (ReadStaysInPage(p, limit + 15)) {  // the usual case: no block reaches another page
+    for (; n < limit; n += 16) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + n));
+      _mm_storeu_si128(reinterpret_cast<__m128i *>(out + n), x);
+      for (uint32_t flagged = FlaggedBytes(x); flagged; flagged &= flagged - 1) {
+        const int32_t at = n + __builtin_ctz(flagged);
+        const auto c = static_cast<uint8_t>(p[at]);
+        if (c == 0 || kByteClass[c] != kOrdinary) return std::min(at, limit);
+      }
+    }
+    return limit;
+  }
   while (n < limit) {
     if (!ReadStaysInPage(p + n, 16)) {
       const auto toPageEnd = static_cast<int32_t>(
