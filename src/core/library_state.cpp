@@ -6,9 +6,11 @@
 #include "platform/platform.h"
 
 namespace dox {
-namespace {
 
 LibraryState g_lib;
+
+namespace {
+
 plat::SpinLock g_reportLock;
 
 constexpr const char *kMessages[] = {
@@ -93,7 +95,6 @@ __attribute__((constructor)) void AttachOnLoad() { LibraryEntry(1); }
 
 }  // namespace
 
-LibraryState &Lib() { return g_lib; }
 plat::SpinLock &ReportLock() { return g_reportLock; }
 
 uint32_t SetLibraryFlags(int32_t set, uint32_t flags) {
@@ -109,6 +110,7 @@ int32_t LibraryEntry(uint32_t reason) {
   if (g_lib.EnhMetaAvailable != 1) g_lib.EnhMetaAvailable = 1;
   if (reason != 1) return 1;
   g_lib.MbcsCodePage = plat::AnsiMaxCharSize() > 1 ? 1 : 0;
+  g_lib.WideBlocks = plat::CpuHasAvx2();
   for (auto &m : g_lib.MessageTable) m = nullptr;
   g_lib.LastErrorCode = 0;
   g_lib.LastMessage[0] = '\0';

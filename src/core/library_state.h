@@ -25,9 +25,11 @@ struct LibraryState {
   int32_t EnhMetaAvailable;
   uint32_t EnhMetaClipFormat;
   char ComposedMessage[kComposedMessageSize];  // the text of code 48
+  bool WideBlocks;  // text is tested 32 bytes at a time (AVX2); tests switch it
 };
 
-LibraryState &Lib();
+extern LibraryState g_lib;
+inline LibraryState &Lib() { return g_lib; }
 
 // Guards LastErrorCode, LastMessage, ComposedMessage and changes of the flags.
 plat::SpinLock &ReportLock();

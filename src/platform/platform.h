@@ -87,6 +87,17 @@ void ScreenDpi(int32_t *x, int32_t *y);
 // Largest number of bytes per character of the ANSI code page.
 int32_t AnsiMaxCharSize();
 
+// Whether the processor runs AVX2 instructions (known in x86-64 builds of
+// GCC and Clang; elsewhere no).
+inline bool CpuHasAvx2() {
+#if defined(__x86_64__) && defined(__GNUC__)
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+#else
+  return false;
+#endif
+}
+
 // ---- Fonts ---------------------------------------------------------------
 // The layout of the system's LOGFONTA, as handed to the enumeration callback.
 struct LogFont {

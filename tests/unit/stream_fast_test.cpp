@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/document.h"
+#include "core/library_state.h"
 #include "core/stream.h"
 #include "test_support.h"
 
@@ -69,7 +70,14 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
   const std::string plain = "abcdefghij      xyz.,;\x01\x1f|~\x7f";
   const std::string special = "{}\\\x0e\xe9\r\n\t";
+  // Text tested 32 bytes at a time where the processor can, and 16.
+  const bool wide = dox::Lib().WideBlocks;
+  struct Restore {
+    bool wide;
+    ~Restore() { dox::Lib().WideBlocks = wide; }
+  } restore{wide};
   for (int round = 0; round < 300; ++round) {
+    dox::Lib().WideBlocks = wide && round / 2 % 2 == 0;
     DOXDOC a = capture.New(), b = capture.New();
     Writer fast{dox::FromHandle(a), dox::FromHandle(a)->Stream};
     Writer slow{dox::FromHandle(b), dox::FromHandle(b)->Stream};
@@ -122,6 +130,39 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
         ASSERT_EQ(1, run.Put());
       }
       ASSERT_EQ(doxtest::Body(b), doxtest::Body(a)) << "round " << round << " op " << op;
+    }
+  }
+}
+
+// Long runs of ordinary bytes that end just before an unreadable page, from
+// every column a copy starts at: the last blocks read come closest to the
+// page's end (32 and 16 bytes at a time).
+TEST(StreamRuns, LongRunsEndingAtAPageEnd) {
+  doxtest::ReportCapture capture;
+  const bool wide = dox::Lib().WideBlocks;
+  struct Restore {
+    bool wide;
+    ~Restore() { dox::Lib().WideBlocks = wide; }
+  } restore{wide};
+  for (bool useWide : {true, false}) {
+    dox::Lib().WideBlocks = wide && useWide;
+    for (int column = 0; column <= 100; column += 3) {
+      DOXDOC a = capture.New(), b = capture.New();
+      Writer fast{dox::FromHandle(a), dox::FromHandle(a)->Stream};
+      Writer slow{dox::FromHandle(b), dox::FromHandle(b)->Stream};
+      for (size_t length = 160; length <= 300; ++length) {
+        const std::string lead(static_cast<size_t>(column), 'k');
+        std::string t(length, 'a');
+        for (size_t i = 7; i < length; i += 11) t[i] = ' ';
+        ASSERT_EQ(1, dox::FlushRtfLine(fast.d, fast.s));
+        ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, lead.data(), column));
+        size_t n = 0;
+        ASSERT_EQ(1, dox::PutRtfTextToNul(fast.d, fast.s, doxtest::AtPageEnd(t, length % 2), n));
+        ASSERT_EQ(length, n);
+        ASSERT_EQ(1, dox::FlushRtfLine(slow.d, slow.s));
+        slow.Text(lead + t);
+      }
+      ASSERT_EQ(doxtest::Body(b), doxtest::Body(a)) << "column " << column;
     }
   }
 }
