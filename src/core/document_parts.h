@@ -128,6 +128,7 @@ constexpr int32_t kComposedCellBits = 2;
 
 struct TableState {
   ComposedCellWords CellWords[1 << kComposedCellBits];
+  int32_t LastCellWords;  // the slot of CellWords used last
   RowRecord Rows[kMaxTableLevels];
   int32_t CellTextCount;  // DoxBeginCellText calls of the current row
   int32_t CellDefCount;   // cell definitions of the current row

@@ -129,25 +129,32 @@ __attribute__((noinline)) int32_t ComposeCellWords(Document *doc, const CellDef 
 // border colour enters the colour table even when no border is drawn, and
 // before the background colour.
 int32_t WriteCellProps(Document *doc, const CellDef &c) {
+  TableState &t = doc->Tables;
   const int32_t borderColor = c.borderColor != 0 ? FindOrAddColor(doc, c.borderColor) : -1;
-  // Pairs of values mixed side by side, not one after the other.
-  auto mix = [](auto a, auto b) { return static_cast<uint32_t>(a) * 31u + static_cast<uint32_t>(b); };
-  const uint32_t hash = mix(borderColor, c.valign) * 0x9E3779B1u +
-                        mix(c.shading, c.borderLeft) * 0x85EBCA77u +
-                        mix(c.borderRight, c.borderTop) * 0xC2B2AE3Du +
-                        mix(c.borderBottom, c.textFlow) * 0x27D4EB2Fu + mix(c.bgColor, c.mergeFlags);
-  ComposedCellWords &slot =
-      doc->Tables.CellWords[hash * 0x9E3779B1u >> (32 - kComposedCellBits)];
   // Field by field: `c` was just stored a field at a time, and a wider load
   // of it would wait for those stores to reach the cache.
-  const CellDef &k = slot.Def;
-  const bool same = k.valign == c.valign && k.shading == c.shading && k.bgColor == c.bgColor &&
-                    k.borderLeft == c.borderLeft && k.borderRight == c.borderRight &&
-                    k.borderTop == c.borderTop && k.borderBottom == c.borderBottom &&
-                    k.borderColor == c.borderColor && k.mergeFlags == c.mergeFlags &&
-                    k.textFlow == c.textFlow;
-  if (!slot.Length || slot.BorderColor != borderColor || !same)
-    return ComposeCellWords(doc, c, slot, true, borderColor, -2);
+  auto keeps = [&](const ComposedCellWords &slot) {
+    const CellDef &k = slot.Def;
+    return slot.Length && slot.BorderColor == borderColor && k.valign == c.valign &&
+           k.shading == c.shading && k.bgColor == c.bgColor && k.borderLeft == c.borderLeft &&
+           k.borderRight == c.borderRight && k.borderTop == c.borderTop &&
+           k.borderBottom == c.borderBottom && k.borderColor == c.borderColor &&
+           k.mergeFlags == c.mergeFlags && k.textFlow == c.textFlow;
+  };
+  // The slot used last (a row's cells are often alike), else the one the
+  // definition hashes to.
+  if (!keeps(t.CellWords[t.LastCellWords])) {
+    // Pairs of values mixed side by side, not one after the other.
+    auto mix = [](auto a, auto b) { return static_cast<uint32_t>(a) * 31u + static_cast<uint32_t>(b); };
+    const uint32_t hash = mix(borderColor, c.valign) * 0x9E3779B1u +
+                          mix(c.shading, c.borderLeft) * 0x85EBCA77u +
+                          mix(c.borderRight, c.borderTop) * 0xC2B2AE3Du +
+                          mix(c.borderBottom, c.textFlow) * 0x27D4EB2Fu + mix(c.bgColor, c.mergeFlags);
+    t.LastCellWords = static_cast<int32_t>(hash * 0x9E3779B1u >> (32 - kComposedCellBits));
+    if (!keeps(t.CellWords[t.LastCellWords]))
+      return ComposeCellWords(doc, c, t.CellWords[t.LastCellWords], true, borderColor, -2);
+  }
+  ComposedCellWords &slot = t.CellWords[t.LastCellWords];
   // Composing writes nothing before the background colour's lookup: the
   // kept words are shorter than a run's room.
   const int32_t background = c.bgColor != 0xFFFFFF ? FindOrAddColor(doc, c.bgColor) : -1;
