@@ -30,6 +30,10 @@ MemHandle MemReAlloc(MemHandle h, size_t bytes);
 void *MemLock(MemHandle h);
 // Unlocks once; false when the block is no longer locked.
 bool MemUnlock(MemHandle h);
+// MemUnlock, MemReAlloc and MemLock in one call, for a block locked once:
+// `h` becomes the reallocated block (it stays when the block could not
+// grow) and `grown` says which; returns the address of `h` locked again.
+void *MemReAllocLocked(MemHandle &h, size_t bytes, bool &grown);
 // Size in bytes; 0 for a null handle.
 size_t MemSize(MemHandle h);
 // Frees the block: null on success, the handle itself on failure.

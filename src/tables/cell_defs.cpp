@@ -28,10 +28,9 @@ bool GrowCellBlock(Document *doc, RowRecord &row) {
     row.cellDefs = static_cast<CellDef *>(p);
     return true;
   }
-  plat::MemUnlock(row.cellDefsHandle);
-  plat::MemHandle grown = plat::MemReAlloc(row.cellDefsHandle, CellBlockBytes(count + 1));
-  if (grown) row.cellDefsHandle = grown;
-  row.cellDefs = static_cast<CellDef *>(plat::MemLock(row.cellDefsHandle));
+  bool grown;
+  row.cellDefs = static_cast<CellDef *>(
+      plat::MemReAllocLocked(row.cellDefsHandle, CellBlockBytes(count + 1), grown));
   if (!grown || !row.cellDefs) {
     ReportLibraryError(DOX_ERR_OUT_OF_MEMORY, "OurRealloc", doc);
     if (!row.cellDefs) {  // the block is lost with its definitions

@@ -25,6 +25,14 @@ void *MemLock(MemHandle h) { return h ? GlobalLock(h) : nullptr; }
 
 bool MemUnlock(MemHandle h) { return h && GlobalUnlock(h) != 0; }
 
+void *MemReAllocLocked(MemHandle &h, size_t bytes, bool &grown) {
+  MemUnlock(h);
+  const MemHandle g = MemReAlloc(h, bytes);
+  grown = g != nullptr;
+  if (g) h = g;
+  return MemLock(h);
+}
+
 size_t MemSize(MemHandle h) { return h ? GlobalSize(h) : 0; }
 
 MemHandle MemFree(MemHandle h) {
