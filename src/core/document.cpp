@@ -83,7 +83,9 @@ DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void) {
   doc->TableLevel = -1;
   OutputStream *s = doc->Stream;
   s->BodyCapacity = kInitialBodyCapacity;
-  s->Body = static_cast<char *>(AllocLocked(s->BodyHandle, kInitialBodyCapacity + 1 + kLineRoom, true));
+  char *block = static_cast<char *>(
+      AllocLocked(s->BodyHandle, kBodyLead + kInitialBodyCapacity + 1 + kLineRoom, true));
+  s->Body = block ? block + kBodyLead : nullptr;
   LineAfterBody(s);
   if (!s->Body) {
     FreeDocument(doc);

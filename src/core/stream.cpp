@@ -671,8 +671,9 @@ int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *cap
   // The line, kept should the body be lost.
   if (s->Line != s->Spare) std::memcpy(s->Spare, s->Line, static_cast<size_t>(s->LineLength));
   void *p = s->Body;
-  bool ok = GrowBlock(doc, s->BodyHandle, p, static_cast<size_t>(capacity) + 2 + kLineRoom, caption);
-  s->Body = static_cast<char *>(p);
+  bool ok = GrowBlock(doc, s->BodyHandle, p, kBodyLead + static_cast<size_t>(capacity) + 2 + kLineRoom,
+                      caption);
+  s->Body = p ? static_cast<char *>(p) + kBodyLead : nullptr;
   LineAfterBody(s);
   return ok ? 1 : 0;
 }
