@@ -404,7 +404,7 @@ int main(int argc, char **argv) {
     double mb = bytes.size() / 1e6;
     std::printf("%-11s %9zu %8.0f %8.0f %6.0f%% %5.0f%% %7.2f", kNames[doc], bytes.size(),
                 mb / Median(t[0]), mb / Median(t[1]), 100 * Median(t[1]) / Median(t[0]),
-                100 * t[1].front() / t[0].front(), Median(t10[0]) / (10 * Median(t[0])));
+                100 * t[1].front() / t[0].front(), Median(t10[0]) / (10 * Median(t10[1])));
     if (doc < 2) {
       double cpu1 = 1e30, cpu2 = 1e30;
       std::vector<std::vector<double>> th = Times(
