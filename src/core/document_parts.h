@@ -126,9 +126,26 @@ struct ComposedCellWords {
 
 constexpr int32_t kComposedCellBits = 2;
 
+// Where the definition of a top-level row's cell was written. The next row's
+// definition at the same place in its row, alike and starting from the same
+// column and right edge, writes the same bytes: it copies them from there.
+struct WrittenCellDef {
+  CellDef Def;
+  uint32_t Row;         // TableState::RowsBegun of its row; 0 for none
+  int32_t Column;       // the line's length before the words...
+  int32_t ColumnAfter;  // ...and after them
+  int32_t Edge;         // CellRightEdge before
+  int64_t Start;        // the stream's position (body and line) before the words...
+  int64_t End;          // ...and after them
+};
+
+constexpr int32_t kWrittenCellDefs = 16;
+
 struct TableState {
   ComposedCellWords CellWords[1 << kComposedCellBits];
   int32_t LastCellWords;  // the slot of CellWords used last
+  WrittenCellDef Written[kWrittenCellDefs];  // the latest of each place in a row
+  uint32_t RowsBegun;                        // top-level rows with a definition
   RowRecord Rows[kMaxTableLevels];
   int32_t CellTextCount;  // DoxBeginCellText calls of the current row
   int32_t CellDefCount;   // cell definitions of the current row

@@ -171,6 +171,58 @@ using namespace dox;
 
 namespace {
 
+bool SameCellDef(const CellDef &a, const CellDef &b) {
+  return a.width == b.width && a.valign == b.valign && a.shading == b.shading &&
+         a.bgColor == b.bgColor && a.borderLeft == b.borderLeft && a.borderRight == b.borderRight &&
+         a.borderTop == b.borderTop && a.borderBottom == b.borderBottom &&
+         a.borderColor == b.borderColor && a.mergeFlags == b.mergeFlags && a.textFlow == b.textFlow;
+}
+
+// WriteCellProps for the cell at `index` of a top-level row: the bytes the
+// same definition wrote in the row before are copied when they would come
+// out the same. Only for a definition that names no colour (looking one up
+// may add it to the table) and text that is not raw.
+int32_t WriteTopCellProps(Document *doc, const CellDef &c, int32_t index) {
+  TableState &t = doc->Tables;
+  OutputStream *s = doc->Stream;
+  if (index == 0 && ++t.RowsBegun == 0) t.RowsBegun = 1;
+  if (index >= kWrittenCellDefs || c.borderColor != 0 || c.bgColor != 0xFFFFFF || !s->Body ||
+      (s->StreamFlags & STREAM_RAW_TEXT))
+    return WriteCellProps(doc, c);
+  const uint32_t row = t.RowsBegun;
+  WrittenCellDef &w = t.Written[index];
+  const int64_t start = static_cast<int64_t>(s->BodyLength) + s->LineLength;
+  const int32_t column = s->LineLength;
+  const int32_t edge = t.CellRightEdge;
+  if (w.Row != 0 && w.Row == row - 1 && w.Column == column && w.Edge == edge &&
+      w.ColumnAfter + 32 <= kLineRoom && SameCellDef(w.Def, c)) {
+    const int64_t bytes = w.End - w.Start;
+    const int64_t body = start + bytes - w.ColumnAfter;  // the lines ended among them
+    if (body <= s->BodyCapacity) {
+      // In blocks of 32: the bytes past the words lie within the body's
+      // block on both sides (the line's room), and the words end before
+      // `start`.
+      char *to = s->Body + start;
+      const char *from = s->Body + w.Start;
+      for (int64_t i = 0; i < bytes; i += 32) std::memcpy(to + i, from + i, 32);
+      s->BodyLength = static_cast<int32_t>(body);
+      s->Line = s->Body + body;
+      s->LineLength = w.ColumnAfter;
+      s->SpacePending = 1;  // as after any word
+      s->NoBreak = 0;
+      t.CellRightEdge = Wrap(edge, 1, c.width);
+      w.Row = row;
+      w.Start = start;
+      w.End = start + bytes;
+      return 1;
+    }
+  }
+  const int32_t ok = WriteCellProps(doc, c);
+  w = {c,    ok && s->Body ? row : 0, column, s->LineLength, edge, start,
+       static_cast<int64_t>(s->BodyLength) + s->LineLength};
+  return ok;
+}
+
 // The three exports' common body, expanded in each: passing twelve
 // arguments on from one export to another costs more than the call's work.
 __attribute__((always_inline)) inline int32_t NextCellInfo(DOXDOC handle, const CellDef &def) {
@@ -184,7 +236,7 @@ __attribute__((always_inline)) inline int32_t NextCellInfo(DOXDOC handle, const 
   }
   CellDef &cell = row.cellDefs[t.CellDefCount];
   cell = def;
-  if (doc->TableLevel == 0) WriteCellProps(doc, cell);
+  if (doc->TableLevel == 0) WriteTopCellProps(doc, cell, t.CellDefCount);
   row.cellDefCount = ++t.CellDefCount;
   return 1;
 }

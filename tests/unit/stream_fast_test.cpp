@@ -171,7 +171,10 @@ TEST(StreamRuns, LongRunsEndingAtAPageEnd) {
 // write what composing them anew writes: the second document forgets the
 // kept words before each call. Each call differs from the one before of its
 // kind in one value, so that it often finds that one's words where it looks
-// for its own.
+// for its own. Every other row repeats the row before from the same column,
+// so that its definitions are copied from there (the second document
+// forgets where they were written), now and then with one cell's width or
+// the row's left edge changed by as many digits.
 TEST(StreamRuns, KeptWordsAsComposedAnew) {
   doxtest::ReportCapture capture;
   std::mt19937 rng(7);
@@ -181,6 +184,7 @@ TEST(StreamRuns, KeptWordsAsComposedAnew) {
   auto both = [&](auto call) {
     std::memset(&forgets->CharWords, 0, sizeof forgets->CharWords);
     std::memset(&forgets->Tables.CellWords, 0, sizeof forgets->Tables.CellWords);
+    std::memset(&forgets->Tables.Written, 0, sizeof forgets->Tables.Written);
     for (DOXDOC d : {kept, anew}) ASSERT_TRUE(call(d));
   };
   const char *faces[] = {"Arial", "Courier New", "", "Symbol", "Georgia",
@@ -193,21 +197,31 @@ TEST(StreamRuns, KeptWordsAsComposedAnew) {
   // DoxNextCellInfo3's values, colours among them.
   int32_t v[11] = {1440, 0, 0, 0xFFFFFF, 10, 10, 10, 10, 0, 0, 0};
   const int32_t cellChoices[11][4] = {
-      {1440, 700, 1, 99}, {0, 1, 2, 3},    {0, 5, 20, -1}, {0xFFFFFF, 0, 0xFF, 0x10203},
+      {1440, 700, 2880, 99}, {0, 1, 2, 3},    {0, 5, 20, -1}, {0xFFFFFF, 0, 0xFF, 0x10203},
       {10, 0, 25, -3},    {10, 0, 15, 1},  {10, 0, 30, 2}, {10, 0, 5, 7},
       {0, 0xFF, 0xFF00, 0x123},            {0, 1, 4, 10},  {0, 90, 270, 1}};
+  int32_t rowValues[4][11];
   for (int row = 0; row < 300; ++row) {
-    for (int call = 0; call < 7; ++call) {
+    const bool again = row % 2 == 1;
+    for (int call = 0; call < (again ? 0 : 7); ++call) {
       const uint32_t field = rng() % 4;
       f[field] = static_cast<int32_t>(rng() % fontChoices[field]);
       both([&](DOXDOC d) {
         return DoxTextFont(d, faces[f[0]], f[1] - 1, styles[f[2]], f[3]) && DoxInsertText(d, "x");
       });
     }
-    both([](DOXDOC d) { return DoxBeginTableRow(d, 0, 0, 0, 0, 108); });
+    const int32_t left = again && rng() % 3 == 0 ? 20 : 10;
+    const int changed = again ? static_cast<int>(rng() % 8) : 8;  // the cell with another width
+    both([&](DOXDOC d) { return DoxBeginTableRow(d, left, 0, 0, 0, 108); });
     for (int cell = 0; cell < 4; ++cell) {
-      const uint32_t field = rng() % 11;
-      v[field] = cellChoices[field][rng() % 4];
+      if (again) {
+        std::memcpy(v, rowValues[cell], sizeof v);
+        if (cell == changed) v[0] = v[0] == 1440 ? 2880 : v[0] == 2880 ? 1440 : v[0];
+      } else {
+        const uint32_t field = rng() % 11;
+        v[field] = cellChoices[field][rng() % 4];
+        std::memcpy(rowValues[cell], v, sizeof v);
+      }
       both([&](DOXDOC d) {
         return DoxNextCellInfo3(d, v[0], v[1], v[2], static_cast<uint32_t>(v[3]), v[4], v[5], v[6],
                                 v[7], static_cast<uint32_t>(v[8]), static_cast<uint32_t>(v[9]), v[10]);
