@@ -141,7 +141,17 @@ struct WrittenCellDef {
 
 constexpr int32_t kWrittenCellDefs = 16;
 
+// The words of the last row definition composed, by its values.
+struct ComposedRowWords {
+  int32_t Left, Height;
+  uint32_t Flags;
+  int32_t Header, PadLeft, PadRight, PadTop, PadBottom;
+  int32_t Length;  // 0: nothing kept
+  char Words[64];
+};
+
 struct TableState {
+  ComposedRowWords RowWords;
   ComposedCellWords CellWords[1 << kComposedCellBits];
   int32_t LastCellWords;  // the slot of CellWords used last
   WrittenCellDef Written[kWrittenCellDefs];  // the latest of each place in a row

@@ -1,6 +1,8 @@
 // Beginning a table row: the row record of its nesting level and, for a
 // top-level row, its definition at once. A nested row writes its definition
 // when it ends.
+#include <cstring>
+
 #include "core/document.h"
 #include "core/sequence_rules.h"
 #include "dox.h"
@@ -8,7 +10,10 @@
 
 namespace dox {
 
-int32_t WriteRowProps(Document *doc, const RowRecord &row) {
+namespace {
+
+// Composes the row's words, keeps them when they fit and writes them.
+__attribute__((noinline)) int32_t ComposeRowWords(Document *doc, const RowRecord &row) {
   WordRun run(doc, doc->Stream);
   run.Add("trowd");
   if (row.flags & 1)
@@ -34,7 +39,27 @@ int32_t WriteRowProps(Document *doc, const RowRecord &row) {
   run.Add("trleft", row.left);
   if (row.height != 0) run.Add("trrh", row.height);
   if (row.header != 0) run.Add("trhdr");
+  const std::string_view words = run.Composed();
+  ComposedRowWords &kept = doc->Tables.RowWords;
+  if (!words.empty() && words.size() <= sizeof kept.Words) {
+    kept = {row.left,    row.height,   row.flags,  row.header, row.padLeft,
+            row.padRight, row.padTop, row.padBottom, static_cast<int32_t>(words.size()), {}};
+    std::memcpy(kept.Words, words.data(), words.size());
+  }
   return run.Put();
+}
+
+}  // namespace
+
+// The words kept from the last row definition composed when its values are
+// the same (a table's rows mostly are).
+int32_t WriteRowProps(Document *doc, const RowRecord &row) {
+  const ComposedRowWords &k = doc->Tables.RowWords;
+  if (k.Length && k.Left == row.left && k.Height == row.height && k.Flags == row.flags &&
+      k.Header == row.header && k.PadLeft == row.padLeft && k.PadRight == row.padRight &&
+      k.PadTop == row.padTop && k.PadBottom == row.padBottom)
+    return PutKeptWords(doc, doc->Stream, k.Words, k.Length);
+  return ComposeRowWords(doc, row);
 }
 
 }  // namespace dox

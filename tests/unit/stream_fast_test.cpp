@@ -185,6 +185,7 @@ TEST(StreamRuns, KeptWordsAsComposedAnew) {
     std::memset(&forgets->CharWords, 0, sizeof forgets->CharWords);
     std::memset(&forgets->Tables.CellWords, 0, sizeof forgets->Tables.CellWords);
     std::memset(&forgets->Tables.Written, 0, sizeof forgets->Tables.Written);
+    std::memset(&forgets->Tables.RowWords, 0, sizeof forgets->Tables.RowWords);
     for (DOXDOC d : {kept, anew}) ASSERT_TRUE(call(d));
   };
   const char *faces[] = {"Arial", "Courier New", "", "Symbol", "Georgia",
@@ -201,6 +202,9 @@ TEST(StreamRuns, KeptWordsAsComposedAnew) {
       {10, 0, 25, -3},    {10, 0, 15, 1},  {10, 0, 30, 2}, {10, 0, 5, 7},
       {0, 0xFF, 0xFF00, 0x123},            {0, 1, 4, 10},  {0, 90, 270, 1}};
   int32_t rowValues[4][11];
+  int32_t rowOther[8] = {0, 0, 0, 108, 108, 0, 0, 0};
+  const int32_t rowChoices[8][3] = {{0, 300, -400}, {0, 1, 2},    {0, 1, 1},  {108, 50, 108},
+                                    {108, 108, 7},  {0, 0, 30}, {0, 0, 40}, {0, 0, 0}};
   for (int row = 0; row < 300; ++row) {
     const bool again = row % 2 == 1;
     for (int call = 0; call < (again ? 0 : 7); ++call) {
@@ -212,7 +216,15 @@ TEST(StreamRuns, KeptWordsAsComposedAnew) {
     }
     const int32_t left = again && rng() % 3 == 0 ? 20 : 10;
     const int changed = again ? static_cast<int>(rng() % 8) : 8;  // the cell with another width
-    both([&](DOXDOC d) { return DoxBeginTableRow(d, left, 0, 0, 0, 108); });
+    // The row's other values: height, alignment, header, paddings (or the gap).
+    if (!again) {
+      const uint32_t field = rng() % 2 ? rng() % 3 : rng() % 8;  // mostly short definitions
+      rowOther[field] = rowChoices[field][rng() % 3];
+    }
+    both([&](DOXDOC d) {
+      return DoxBeginTableRow2(d, left, rowOther[0], static_cast<uint32_t>(rowOther[1]), rowOther[2],
+                               rowOther[3], rowOther[4], rowOther[5], rowOther[6]);
+    });
     for (int cell = 0; cell < 4; ++cell) {
       if (again) {
         std::memcpy(v, rowValues[cell], sizeof v);
