@@ -136,7 +136,6 @@ constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
   return t;
 }();
 
-constexpr int32_t kSoftBreakColumn = 76;  // a line ends after a blank from here on
 constexpr int32_t kLongLine = 100;        // past this a line ends where it may
 
 // A backslash, then `second` with no line break between the two.

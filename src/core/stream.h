@@ -21,6 +21,7 @@ constexpr uint32_t STREAM_RAW_TEXT = 2;    // backslashes in text pass unescaped
 constexpr uint32_t STREAM_IN_ESCAPE = 32;  // writing the characters after an escape's backslash
 constexpr int32_t kMaxLineLength = 300;
 constexpr int32_t kBackslashBreak = 150;  // past this a line ends before a backslash
+constexpr int32_t kSoftBreakColumn = 76;  // a line ends after a blank from here on
 
 // Room for the current line past the body's capacity.
 constexpr int32_t kLineRoom = kMaxLineLength + 4;
@@ -291,17 +292,26 @@ inline int32_t PutText(Document *doc, OutputStream *s, const char *text) {
 inline int32_t PutUnicodeUnit(Document *doc, OutputStream *s, uint32_t unit) {
   return PutWordValue(doc, s, "u", static_cast<int32_t>(unit)) && PutRtfText(doc, s, "?", 1);
 }
+// PutRtfChar for a brace with no blank due: before column 76 no rule can
+// end the line, and the brace goes straight in.
+inline int32_t PutBrace(Document *doc, OutputStream *s, char brace) {
+  const int32_t len = s->LineLength;
+  if (len >= kSoftBreakColumn) return PutRtfChar(doc, s, brace);
+  s->Line[len] = brace;
+  s->LineLength = len + 1;
+  return 1;
+}
 // "{" counted in GroupDepth, with no blank before it.
 inline int32_t OpenGroup(Document *doc, OutputStream *s) {
   ++s->GroupDepth;
   s->SpacePending = 0;
-  return PutRtfChar(doc, s, '{');
+  return PutBrace(doc, s, '{');
 }
 // "}" counted in GroupDepth, with no blank before it.
 inline int32_t CloseGroup(Document *doc, OutputStream *s) {
   --s->GroupDepth;
   s->SpacePending = 0;
-  return PutRtfChar(doc, s, '}');
+  return PutBrace(doc, s, '}');
 }
 
 }  // namespace dox
