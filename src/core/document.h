@@ -68,7 +68,9 @@ extern constinit plat::HandleTable g_documents;
 
 // The document of a handle; null for 0, a handle already ended and any value
 // DoxNewDoc did not return. Takes no lock.
-inline Document *FromHandle(DoxDocumentTag *h) { return static_cast<Document *>(g_documents.Find(h)); }
+inline Document *FromHandle(DoxDocumentTag *h) {
+  return static_cast<Document *>(g_documents.Find<plat::kHandleDocument>(h));
+}
 inline DoxDocumentTag *ToHandle(const Document *d) { return d->Handle; }
 
 }  // namespace dox

@@ -25,15 +25,11 @@ class HandleTable {
   // A slot holds its live handle's value, so one comparison decides. (A
   // handle ended while another thread is still using it is the host's
   // race: such a lookup finds the object or nothing, never a wild pointer.)
+  void *Find(const void *handle) const { return FindOf(handle, kind_); }
+  // Find for a table whose kind the caller knows while compiling.
+  template <uint32_t Kind>
   void *Find(const void *handle) const {
-    const uintptr_t v = reinterpret_cast<uintptr_t>(handle);
-    // Also refuses every value from 2^32 on: kinds are below 4.
-    if ((v >> 30) != kind_) return nullptr;
-    const Page *page = pages_[(v >> kPageBits) & (kPages - 1)].load(std::memory_order_acquire);
-    if (!page) return nullptr;
-    const Slot &s = page->slots[v & (kPageSize - 1)];
-    if (s.handle.load(std::memory_order_acquire) != static_cast<uint32_t>(v)) return nullptr;
-    return reinterpret_cast<void *>(s.object.load(std::memory_order_relaxed) ^ kMask);
+    return FindOf(handle, Kind);
   }
   // Ends a live handle and returns its object; null when it is not one.
   void *Remove(const void *handle);
@@ -60,6 +56,19 @@ class HandleTable {
   struct Page {
     Slot slots[kPageSize];
   };
+
+  void *FindOf(const void *handle, uint32_t kind) const {
+    const uintptr_t v = reinterpret_cast<uintptr_t>(handle);
+    // Also refuses every value from 2^32 on: kinds are below 4.
+    if ((v >> 30) != kind) return nullptr;
+    const Page *page = pages_[(v >> kPageBits) & (kPages - 1)].load(std::memory_order_acquire);
+    if (!page) return nullptr;
+    const Slot &s = page->slots[v & (kPageSize - 1)];
+    if (s.handle.load(std::memory_order_acquire) != static_cast<uint32_t>(v)) return nullptr;
+    const uintptr_t object = s.object.load(std::memory_order_relaxed) ^ kMask;
+    if (object == 0) __builtin_unreachable();  // a live slot holds an object
+    return reinterpret_cast<void *>(object);
+  }
 
   Slot &At(uint32_t index) {
     return pages_[index >> kPageBits].load(std::memory_order_relaxed)->slots[index & (kPageSize - 1)];
