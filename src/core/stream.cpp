@@ -677,10 +677,8 @@ int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *cap
   return ok ? 1 : 0;
 }
 
-namespace {
-
 // FlushRtfLine when the body must grow first (or was lost).
-__attribute__((noinline)) int32_t FlushIntoGrownBody(Document *doc, OutputStream *s) {
+int32_t FlushIntoGrownBody(Document *doc, OutputStream *s) {
   if (!s->Body) return ReportError(doc, DOX_ERR_OUT_OF_MEMORY, "FlushRtfLine");  // lost earlier
   const int32_t len = s->LineLength;
   std::memcpy(s->Line + len, "\r\n", 2);
@@ -691,24 +689,6 @@ __attribute__((noinline)) int32_t FlushIntoGrownBody(Document *doc, OutputStream
   }
   s->BodyLength += len + 2;  // the line is already in place
   s->Line += len + 2;
-  s->LineLength = 0;
-  s->SpacePending = 0;
-  return 1;
-}
-
-}  // namespace
-
-int32_t FlushRtfLine(Document *doc, OutputStream *s) {
-  // Fields are read before the line's bytes are stored: read back after
-  // them, they would wait for those stores.
-  const int32_t len = s->LineLength;
-  if (len == 0) return 1;
-  const int64_t body = static_cast<int64_t>(s->BodyLength) + len + 2;
-  char *line = s->Line;
-  if (body > s->BodyCapacity || !s->Body) return FlushIntoGrownBody(doc, s);
-  std::memcpy(line + len, "\r\n", 2);
-  s->BodyLength = static_cast<int32_t>(body);  // the line is already in place
-  s->Line = line + len + 2;
   s->LineLength = 0;
   s->SpacePending = 0;
   return 1;

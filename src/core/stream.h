@@ -195,8 +195,24 @@ class WordRun {
 // line never ends between the two digits of one byte. Stops at the first digit
 // that cannot be written.
 int32_t PutHexDigits(Document *doc, OutputStream *s, const uint8_t *bytes, uint32_t count);
-// Moves the current line, with CR LF, into the body.
-int32_t FlushRtfLine(Document *doc, OutputStream *s);
+// FlushRtfLine when the body must grow first (or was lost).
+int32_t FlushIntoGrownBody(Document *doc, OutputStream *s);
+// Moves the current line, with CR LF, into the body. Fields are read before
+// the line's bytes are stored: read back after them, they would wait for
+// those stores.
+inline int32_t FlushRtfLine(Document *doc, OutputStream *s) {
+  const int32_t len = s->LineLength;
+  if (len == 0) return 1;
+  const int64_t body = static_cast<int64_t>(s->BodyLength) + len + 2;
+  char *line = s->Line;
+  if (body > s->BodyCapacity || !s->Body) return FlushIntoGrownBody(doc, s);
+  std::memcpy(line + len, "\r\n", 2);
+  s->BodyLength = static_cast<int32_t>(body);  // the line is already in place
+  s->Line = line + len + 2;
+  s->LineLength = 0;
+  s->SpacePending = 0;
+  return 1;
+}
 
 // Where the words of kept words start: bit i set for a backslash at byte i.
 // Words of up to kLongestMarkedWords bytes can be marked.
