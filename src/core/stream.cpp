@@ -253,183 +253,37 @@ namespace {
 constexpr int32_t kCopyEnd = 272;
 static_assert(kCopyEnd + 32 <= kLineRoom && kLongLine + 32 <= kLineRoom);
 
-#if defined(__x86_64__) && defined(__GNUC__)
-// CopyOrdinary for a copy whose 32-byte blocks all stay in the page of `p`,
-// on processors with AVX2 (as found when the library was loaded).
-__attribute__((target("avx2"))) DOX_READS_PAST_NUL int32_t CopyOrdinaryWide(char *out,
-                                                                             const char *p,
-                                                                             int32_t limit) {
-  const __m256i shift = _mm256_set1_epi8(0x60), inside = _mm256_set1_epi8(static_cast<char>(0xDA));
-  const __m256i backslash = _mm256_set1_epi8('\\');
-  for (int32_t n = 0; n < limit; n += 32) {
-    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p + n));
-    _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + n), x);
-    // As FlaggedBytes, for 32 bytes.
-    const __m256i flaggedBytes = _mm256_or_si256(
-        _mm256_cmpgt_epi8(_mm256_add_epi8(x, shift), inside), _mm256_cmpeq_epi8(x, backslash));
-    for (auto flagged = static_cast<uint32_t>(_mm256_movemask_epi8(flaggedBytes)); flagged;
-         flagged &= flagged - 1) {
-      const int32_t at = n + __builtin_ctz(flagged);
-      const auto c = static_cast<uint8_t>(p[at]);
-      if (c == 0 || kByteClass[c] != kOrdinary) return std::min(at, limit);
-    }
-  }
-  return limit;
-}
-#endif
-
-// Copies the bytes of `p` that are written as themselves to `out`, up to the
-// NUL, the first that is not, or `limit` of them; returns how many. Sixteen
-// (with AVX2, 32) bytes are read and stored at a time: a read may pass the
-// NUL but not the page it lies in (near a page's end the bytes go one at a
-// time up to it), and a store may pass `limit` by 31 bytes.
-DOX_READS_PAST_NUL int32_t CopyOrdinary(char *out, const char *p, int32_t limit) {
-  int32_t n = 0;
-#if defined(__x86_64__) && defined(__GNUC__)
-  if (Lib().WideBlocks && ReadStaysInPage(p, limit + 31)) return CopyOrdinaryWide(out, p, limit);
-#endif
-  if (ReadStaysInPage(p, limit + 15)) {  // the usual case: no block reaches another page
-    for (; n < limit; n += 16) {
-      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + n));
-      _mm_storeu_si128(reinterpret_cast<__m128i *>(out + n), x);
-      for (uint32_t flagged = FlaggedBytes(x); flagged; flagged &= flagged - 1) {
-        const int32_t at = n + __builtin_ctz(flagged);
-        const auto c = static_cast<uint8_t>(p[at]);
-        if (c == 0 || kByteClass[c] != kOrdinary) return std::min(at, limit);
-      }
-    }
-    return limit;
-  }
-  while (n < limit) {
-    if (!ReadStaysInPage(p + n, 16)) {
-      const auto toPageEnd = static_cast<int32_t>(
-          kPageBytes - (reinterpret_cast<uintptr_t>(p + n) & (kPageBytes - 1)));
-      for (const int32_t stop = std::min(limit, n + toPageEnd); n < stop; ++n) {
-        const auto c = static_cast<uint8_t>(p[n]);
-        if (c == 0 || kByteClass[c] != kOrdinary) return n;
-        out[n] = static_cast<char>(c);
-      }
-      continue;
-    }
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + n));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(out + n), x);
-    // NUL is among the flagged bytes (below 0x20).
-    for (uint32_t flagged = FlaggedBytes(x); flagged; flagged &= flagged - 1) {
-      const int32_t at = n + __builtin_ctz(flagged);
-      const auto c = static_cast<uint8_t>(p[at]);
-      if (c == 0 || kByteClass[c] != kOrdinary) return std::min(at, limit);
-    }
-    n += 16;
-  }
-  return limit;
-}
-
-// The blanks among the `count` (at most 32) bytes at `p`, one bit each; the
-// bytes exist. Read from the text, not from the line the text was just
-// stored to: a wide read of bytes just stored waits for those stores.
-DOX_READS_PAST_NUL uint32_t BlankBits(const char *p, int32_t count) {
-  uint32_t m = 0;
-  if (ReadStaysInPage(p, 32)) {
-    const __m128i blank = _mm_set1_epi8(' ');
-    m = static_cast<uint32_t>(_mm_movemask_epi8(
-            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), blank))) |
-        static_cast<uint32_t>(_mm_movemask_epi8(
-            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16)), blank)))
-            << 16;
-  } else {
-    for (int32_t i = 0; i < count; ++i) m |= static_cast<uint32_t>(p[i] == ' ') << i;
-  }
-  return count < 32 ? m & ((1u << count) - 1) : m;
-}
-
-// The first position q in [at, end) before which the line ends: after a
-// blank from column 76, or past column 100; `end` when there is none. The
-// line's bytes from `at` on are those of `text`.
-int32_t FirstBreak(const char *line, const char *text, int32_t at, int32_t end) {
-  const int32_t hard = std::max(at, kLongLine + 1);
-  const int32_t lo = std::max(at, kSoftBreakColumn);
-  const int32_t hi = std::min(end, hard);
-  if (lo < hi) {  // at most 25 positions: the blanks among line[lo - 1, hi - 1)
-    const uint32_t m =
-        lo > at ? BlankBits(text + (lo - 1 - at), hi - lo)
-                : static_cast<uint32_t>(line[at - 1] == ' ') | BlankBits(text, hi - lo - 1) << 1;
-    if (m) return lo + __builtin_ctz(m);
-  }
-  return hard < end ? hard : end;
-}
-
-// The text is copied into the line before the line rules are applied: a run
-// of ordinary bytes goes in at once, then the lines it fills are ended, the
-// bytes past each end copied again from the text to the next line.
-__attribute__((noinline)) int32_t PutLongerTextToNul(Document *doc, OutputStream *s,
-                                                     const char *text, size_t &length) {
-  const char *p = text;
-  int32_t ok = 1;
-  while (!s->NoBreak && !(s->StreamFlags & STREAM_IN_ESCAPE)) {
-    char *line = s->Line;
-    const int32_t len = s->LineLength;
-    const int32_t start = len + (s->SpacePending ? 1 : 0);  // after the blank due
-    int32_t n = 0;
-    if (start <= kLongLine) {
-      n = CopyOrdinary(line + start, p, kCopyEnd - start);
-    } else {
-      const auto c = static_cast<uint8_t>(*p);
-      if (c != 0 && kByteClass[c] == kOrdinary) n = -1;  // the line ends before it
-    }
-    if (n != 0) {
-      if (start > len) {
-        line[len] = ' ';
-        s->SpacePending = 0;
-      }
-      if (n < 0) {
-        s->LineLength = start;
-        if (!(ok = FlushRtfLine(doc, s))) break;
-        continue;
-      }
-      const char *from = p;  // the text of line[at]
-      int32_t at = start;
-      int32_t end = start + n;
-      for (int32_t q; (q = FirstBreak(line, from, at, end)) < end;) {
-        s->LineLength = q;
-        if (!(ok = FlushRtfLine(doc, s))) break;
-        from += q - at;
-        at = 0;
-        end -= q;
-        line = s->Line;
-        std::memcpy(line, from, static_cast<size_t>(end));
-      }
-      if (!ok) {
-        p = from;
-        break;
-      }
-      s->LineLength = end;
-      p = from + (end - at);
-    }
-    // The bytes that are not written as themselves, up to the next ordinary
-    // one (a paragraph's CR LF in one go).
-    for (;; ++p) {
-      const auto c = static_cast<uint8_t>(*p);
-      if (c == 0) {
-        length = static_cast<size_t>(p - text);
-        if (length < 16) s->ShortTexts = 1;
-        return 1;
-      }
-      const uint8_t kind = kByteClass[c];
-      if (kind == kOrdinary) break;  // copied up to the column only
-      if (kind == kDropped) continue;
-      if (!(ok = kind == kParagraph ? PutWord(doc, s, "par") && FlushRtfLine(doc, s)
-                                    : PutSpecialByte(doc, s, c)))
-        goto stopped;
-    }
-  }
-stopped:
-  const size_t rest = std::strlen(p);
-  length = static_cast<size_t>(p - text) + rest;
-  if (length < 16) s->ShortTexts = 1;
-  return ok && PutRtfText(doc, s, p, static_cast<int32_t>(rest));
-}
-
 }  // namespace
+
+// The text writer for any x86-64 processor, and for those with AVX2.
+namespace narrow {
+namespace {
+#define DOX_TEXT_BLOCK 16
+#include "core/stream_text.inc"
+#undef DOX_TEXT_BLOCK
+}  // namespace
+}  // namespace narrow
+#if defined(__x86_64__) && defined(__GNUC__)
+#define DOX_WIDE_TEXT 1
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#endif
+namespace wide {
+namespace {
+#define DOX_TEXT_BLOCK 32
+#include "core/stream_text.inc"
+#undef DOX_TEXT_BLOCK
+}  // namespace
+}  // namespace wide
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif
+#endif
 
 // A short text of ordinary bytes that ends before column 76, where no rule
 // can end the line (a table cell's text, say), goes in as one block. That is
@@ -462,7 +316,10 @@ DOX_READS_PAST_NUL int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const
     }
     s->ShortTexts = 0;  // until the next short one
   }
-  return PutLongerTextToNul(doc, s, text, length);
+#if defined(DOX_WIDE_TEXT)
+  if (Lib().WideBlocks) return wide::PutLongerTextToNul(doc, s, text, length);
+#endif
+  return narrow::PutLongerTextToNul(doc, s, text, length);
 }
 #else
 int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t &length) {
