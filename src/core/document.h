@@ -44,6 +44,8 @@ struct Document {
   int32_t EnumFontIndex;  // the font entry the enumeration callback fills
   int32_t LastFont;         // 1 + the entry the last font lookup found (0: none)
   int32_t LastFontCharset;  // the character set that lookup asked for
+  int32_t PrevFont;         // the same for the entry found before it (fonts alternate)
+  int32_t PrevFontCharset;
   PictureState Picture;
   uint32_t DocFlags;
   uint32_t StateBits;

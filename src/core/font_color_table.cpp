@@ -91,7 +91,16 @@ __attribute__((noinline)) int32_t FindOrAddFont(Document *doc, const char *name,
 }  // namespace
 
 int32_t FindOrAddTextFontSlowly(Document *doc, const char *name, int32_t charset) {
-  const int32_t found = FindOrAddFont(doc, name, charset);
+  // The entry found before the last one, asked for again (a heading's font
+  // and the text's, say), is known as the last one is.
+  const int32_t prev = doc->PrevFont - 1;
+  const int32_t found = prev >= 0 && doc->Fonts && prev < doc->FontCount &&
+                                charset == doc->PrevFontCharset &&
+                                SameFontBytes(doc->Fonts[prev].Name, name)
+                            ? prev
+                            : FindOrAddFont(doc, name, charset);
+  doc->PrevFont = doc->LastFont;
+  doc->PrevFontCharset = doc->LastFontCharset;
   doc->LastFont = found + 1;
   doc->LastFontCharset = charset;
   return found;

@@ -44,13 +44,6 @@ int32_t WriteParaBorder(Document *doc, uint32_t flags) {
   return 1;
 }
 
-// Writes "\word" with each value that is not -1 (not given).
-int32_t WriteGivenValues(Document *doc, const char *const words[3], const int32_t values[3]) {
-  for (int i = 0; i < 3; ++i)
-    if (values[i] != -1 && !PutWordValue(doc, doc->Stream, words[i], values[i])) return 0;
-  return 1;
-}
-
 }  // namespace
 }  // namespace dox
 
@@ -76,11 +69,11 @@ DOXEXPORT int32_t DOXAPI DoxParaFlags(DOXDOC handle, uint32_t flags) {
   if (!doc || !EnsureTextPosition(doc, rules::ParaFlags)) return 0;
   OutputStream *s = doc->Stream;
   // Exactly one alignment word: right wins over centre, centre over justify.
-  const char *align = (flags & PARA_RIGHT)     ? "qr"
-                      : (flags & PARA_CENTER)  ? "qc"
-                      : (flags & PARA_JUSTIFY) ? "qj"
-                                               : "ql";
-  if (!PutWordNamed(doc, s, align)) return 0;
+  if (!((flags & PARA_RIGHT)     ? PutWord(doc, s, "qr")
+         : (flags & PARA_CENTER)  ? PutWord(doc, s, "qc")
+         : (flags & PARA_JUSTIFY) ? PutWord(doc, s, "qj")
+                                  : PutWord(doc, s, "ql")))
+    return 0;
   if ((flags & PARA_DOUBLE_SPACE) &&
       (!PutWordValue(doc, s, "sl", 480) || !PutWordValue(doc, s, "slmult", 1)))
     return 0;
@@ -95,18 +88,19 @@ DOXEXPORT int32_t DOXAPI DoxParaIndent(DOXDOC handle, int32_t left, int32_t righ
                                        int32_t firstLine) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::ParaIndent)) return 0;
-  static constexpr const char *kWords[3] = {"li", "ri", "fi"};
-  const int32_t values[3] = {left, right, firstLine};
-  return WriteGivenValues(doc, kWords, values);
+  OutputStream *s = doc->Stream;
+  return (left == -1 || PutWord(doc, s, "li", left)) && (right == -1 || PutWord(doc, s, "ri", right)) &&
+         (firstLine == -1 || PutWord(doc, s, "fi", firstLine));
 }
 
 DOXEXPORT int32_t DOXAPI DoxParaSpace(DOXDOC handle, int32_t before, int32_t after,
                                       int32_t lineSpacing) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::ParaSpace)) return 0;
-  static constexpr const char *kWords[3] = {"sb", "sa", "sl"};
-  const int32_t values[3] = {before, after, lineSpacing};
-  return WriteGivenValues(doc, kWords, values);
+  OutputStream *s = doc->Stream;
+  return (before == -1 || PutWord(doc, s, "sb", before)) &&
+         (after == -1 || PutWord(doc, s, "sa", after)) &&
+         (lineSpacing == -1 || PutWord(doc, s, "sl", lineSpacing));
 }
 
 DOXEXPORT int32_t DOXAPI DoxParaShadeColor(DOXDOC handle, int32_t percent, uint32_t color) {

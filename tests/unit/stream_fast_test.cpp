@@ -167,12 +167,13 @@ TEST(StreamRuns, LongRunsEndingAtAPageEnd) {
   }
 }
 
-// Font calls and cell definitions whose words were kept from an earlier call
-// write what composing them anew writes: the second document forgets the
-// kept words before each call. Each call differs from the one before of its
-// kind in one value, so that it often finds that one's words where it looks
-// for its own. Every other row repeats the row before from the same column,
-// so that its definitions are copied from there (the second document
+// Font calls, cell and row definitions whose words were kept from an earlier
+// call write what composing them anew writes: the second document forgets
+// the kept words, and the fonts found last, before each call. Each call
+// differs from the one before of its kind in one value, so that it often
+// finds that one's words where it looks for its own (or its face among the
+// last two found). Every other row repeats the row before from the same
+// column, so that its definitions are copied from there (the second document
 // forgets where they were written), now and then with one cell's width or
 // the row's left edge changed by as many digits.
 TEST(StreamRuns, KeptWordsAsComposedAnew) {
@@ -186,6 +187,7 @@ TEST(StreamRuns, KeptWordsAsComposedAnew) {
     std::memset(&forgets->Tables.CellWords, 0, sizeof forgets->Tables.CellWords);
     std::memset(&forgets->Tables.Written, 0, sizeof forgets->Tables.Written);
     std::memset(&forgets->Tables.RowWords, 0, sizeof forgets->Tables.RowWords);
+    forgets->LastFont = forgets->PrevFont = 0;  // every face looked up in the whole table
     for (DOXDOC d : {kept, anew}) ASSERT_TRUE(call(d));
   };
   const char *faces[] = {"Arial", "Courier New", "", "Symbol", "Georgia",
