@@ -27,9 +27,11 @@ struct StyleState {
 
 // A font call's words ("\\f0\\fs22\\b") depend only on its font entry, size,
 // style bits and on/off, and documents repeat a few of them over and over:
-// the composed words are kept by those values.
+// the composed words are kept by size, style bits and on/off, with the font
+// entry (and the character set it was looked up with).
 struct ComposedCharWords {
-  int32_t Font;  // font entry, or -1
+  int32_t Font;     // font entry, or -1
+  int32_t Charset;  // the character set the entry was looked up with
   int32_t Size;
   uint32_t Style;  // the style bits that have words
   int32_t On;      // 0 or 1

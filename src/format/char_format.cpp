@@ -65,43 +65,45 @@ void ComposeCharProps(WordRun &run, int32_t font, int32_t size, uint32_t style, 
   }
 }
 
-// Composes the words, keeps them in `slot` when they fit and writes them.
-__attribute__((noinline)) int32_t ComposeCharWords(Document *doc, ComposedCharWords &slot,
-                                                   int32_t font, int32_t size, uint32_t style,
-                                                   int32_t on) {
+// Looks the font up (none without a face), then composes its words, keeps
+// them in `slot` when they fit and writes them.
+__attribute__((noinline)) void LookUpAndCompose(Document *doc, ComposedCharWords &slot,
+                                                const char *face, int32_t charset, int32_t size,
+                                                uint32_t style, int32_t on) {
+  const int32_t font = face ? FindOrAddTextFont(doc, face, charset) : -1;
   WordRun run(doc, doc->Stream);
   ComposeCharProps(run, font, size, style, on);
   const std::string_view words = run.Composed();
   if (!words.empty() && words.size() <= sizeof slot.Words) {
-    slot = {font, size, style, on, static_cast<int32_t>(words.size()), {}};
+    slot = {font, charset, size, style, on, static_cast<int32_t>(words.size()), {}};
     std::memcpy(slot.Words, words.data(), words.size());
   }
-  return run.Put();
+  run.Put();
 }
 
-// Writes the words of ComposeCharProps, kept from an earlier call with the
-// same values when there is one. 0 at the first failed write.
-inline int32_t WriteCharProps(Document *doc, int32_t font, int32_t size, uint32_t style,
-                              int32_t on) {
-  style &= kAllStyleBits;
-  on = style && on ? 1 : 0;  // on/off only matters to style words
-  const uint32_t key =
-      ((static_cast<uint32_t>(font) * 31 + static_cast<uint32_t>(size)) * 31 + style) * 2 +
-      static_cast<uint32_t>(on);
-  ComposedCharWords &slot = doc->CharWords.Slots[key * 0x9E3779B1u >> (32 - kComposedCharBits)];
-  if (slot.Length && slot.Font == font && slot.Size == size && slot.Style == style && slot.On == on)
-    return PutKeptWords(doc, doc->Stream, slot.Words, slot.Length);
-  return ComposeCharWords(doc, slot, font, size, style, on);
-}
-
-// DoxTextFont2, for both exports.
+// DoxTextFont2, for both exports. The words are kept by size, style bits and
+// on/off, with the font entry they name and the character set it was looked
+// up with: a call alike whose face has that entry's very bytes writes them
+// again. That entry is the one a lookup would find: it was the first match
+// for a name that the face now matches as well.
 inline int32_t TextFont(DOXDOC handle, const char *face, int32_t size, uint32_t style,
                         int32_t charset, int32_t on) {
   Document *doc = FromHandle(handle);
   if (!doc || !EnsureTextPosition(doc, rules::TextFont)) return 0;
-  int32_t font = (face && *face) ? FindOrAddTextFont(doc, face, charset) : -1;
-  WriteCharProps(doc, font, size, style, on);
-  return 1;  // also when a word could not be written
+  style &= kAllStyleBits;
+  on = style && on ? 1 : 0;  // on/off only matters to style words
+  const uint32_t key = (static_cast<uint32_t>(size) * 31 + style) * 2 + static_cast<uint32_t>(on);
+  ComposedCharWords &slot = doc->CharWords.Slots[key * 0x9E3779B1u >> (32 - kComposedCharBits)];
+  if (!face || !*face) face = nullptr;
+  if (slot.Length && slot.Size == size && slot.Style == style && slot.On == on &&
+      (face ? slot.Font >= 0 && slot.Charset == charset && doc->Fonts &&  // (lost if it could not grow)
+                  SameFontBytes(doc->Fonts[slot.Font].Name, face)
+            : slot.Font < 0)) {
+    PutKeptWords(doc, doc->Stream, slot.Words, slot.Length);
+    return 1;  // also when a word could not be written
+  }
+  LookUpAndCompose(doc, slot, face, charset, size, style, on);
+  return 1;
 }
 
 }  // namespace

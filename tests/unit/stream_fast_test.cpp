@@ -194,9 +194,11 @@ TEST(StreamRuns, KeptWordsAsComposedAnew) {
                          "Tahoma", "Verdana", "Wingdings", "Calibri", "Cambria"};
   const uint32_t styles[] = {0, CHAR_BOLD, CHAR_ITALIC, CHAR_BOLD | CHAR_UNDERLINE, CHAR_SUBSCRIPT,
                              CHAR_SMALL_CAPS | CHAR_HIDDEN | 0x80000000u};
-  // Face, size + 1 (half-points, none, points), style and on (2: any other non-zero).
-  int32_t f[4] = {0, 1, 0, 1};
-  const uint32_t fontChoices[4] = {10, 5, 6, 3};
+  // Face, size + 1 (half-points, none, points), style, on (2: any other
+  // non-zero) and character set (-1: any).
+  int32_t f[5] = {0, 1, 0, 1, 0};
+  const uint32_t fontChoices[5] = {10, 5, 6, 3, 3};
+  const int32_t charsets[3] = {-1, 0, 2};
   // DoxNextCellInfo3's values, colours among them.
   int32_t v[11] = {1440, 0, 0, 0xFFFFFF, 10, 10, 10, 10, 0, 0, 0};
   const int32_t cellChoices[11][4] = {
@@ -210,10 +212,11 @@ TEST(StreamRuns, KeptWordsAsComposedAnew) {
   for (int row = 0; row < 300; ++row) {
     const bool again = row % 2 == 1;
     for (int call = 0; call < (again ? 0 : 7); ++call) {
-      const uint32_t field = rng() % 4;
+      const uint32_t field = rng() % 5;
       f[field] = static_cast<int32_t>(rng() % fontChoices[field]);
       both([&](DOXDOC d) {
-        return DoxTextFont(d, faces[f[0]], f[1] - 1, styles[f[2]], f[3]) && DoxInsertText(d, "x");
+        return DoxTextFont2(d, faces[f[0]], f[1] - 1, styles[f[2]], charsets[f[4]], f[3]) &&
+               DoxInsertText(d, "x");
       });
     }
     const int32_t left = again && rng() % 3 == 0 ? 20 : 10;
