@@ -113,14 +113,18 @@ bool PutColorTable(Sink &out, const Document *doc) {
   return out.Put("}", 1);
 }
 
-bool PutDocument(Sink &out, const Document *doc) {
-  const OutputStream *s = doc->Stream;
+// What comes before the body: the header, the tables.
+bool PutFrame(Sink &out, const Document *doc) {
   char deff[32] = "\\deff0 ";
   if (ReaderFriendly(doc)) std::snprintf(deff, sizeof deff, "\\deff%d ", static_cast<int>(doc->FontCount));
-  if (!out.Put("{\\rtf1\\uc1 ") || !out.Put(deff) || !PutFontTable(out, doc) ||
-      !PutColorTable(out, doc) ||
-      !out.Put(doc->Reader.ListTables.Data, static_cast<size_t>(doc->Reader.ListTables.Length)) ||
-      !out.Put(s->Body, static_cast<size_t>(s->BodyLength)) ||
+  return out.Put("{\\rtf1\\uc1 ") && out.Put(deff) && PutFontTable(out, doc) &&
+         PutColorTable(out, doc) &&
+         out.Put(doc->Reader.ListTables.Data, static_cast<size_t>(doc->Reader.ListTables.Length));
+}
+
+bool PutDocument(Sink &out, const Document *doc) {
+  const OutputStream *s = doc->Stream;
+  if (!PutFrame(out, doc) || !out.Put(s->Body, static_cast<size_t>(s->BodyLength)) ||
       !out.Put(s->Line, static_cast<size_t>(s->LineLength)))
     return false;
   char braces[64];
@@ -140,6 +144,30 @@ bool Intact(const Document *doc) {
   return doc->Stream->Body && (doc->FontCount == 0 || doc->Fonts) &&
          (doc->ColorCount == 0 || doc->Colors);
 }
+
+// The body is placed while it is small: moving a large one would cost more
+// than its faster save gains.
+constexpr int64_t kPlacedBodyLimit = 64 * 1024;
+
+}  // namespace
+
+void AlignBodyToFrame(Document *doc) {
+  OutputStream *s = doc->Stream;
+  const int64_t bytes = static_cast<int64_t>(s->BodyLength) + s->LineLength;
+  if (!Intact(doc) || bytes > kPlacedBodyLimit) return;
+  Sink count;
+  PutFrame(count, doc);
+  char *block = s->Body - s->Lead;
+  const auto lead = static_cast<int32_t>(
+      (static_cast<uint64_t>(count.used()) - reinterpret_cast<uintptr_t>(block)) & (kBodyRoomBefore - 1));
+  if (lead == s->Lead) return;
+  std::memmove(block + lead, s->Body, static_cast<size_t>(bytes));
+  s->Lead = lead;
+  s->Body = block + lead;
+  LineAfterBody(s);
+}
+
+namespace {
 
 DOXHMEM AssembleToMemory(Document *doc, uint32_t *sizeOut) {
   const OutputStream *s = doc->Stream;

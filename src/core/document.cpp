@@ -83,9 +83,8 @@ DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void) {
   doc->TableLevel = -1;
   OutputStream *s = doc->Stream;
   s->BodyCapacity = kInitialBodyCapacity;
-  char *block = static_cast<char *>(
-      AllocLocked(s->BodyHandle, kBodyLead + kInitialBodyCapacity + 1 + kLineRoom, true));
-  s->Body = block ? block + kBodyLead : nullptr;
+  s->Body = static_cast<char *>(
+      AllocLocked(s->BodyHandle, kBodyRoomBefore + kInitialBodyCapacity + 1 + kLineRoom, true));
   LineAfterBody(s);
   if (!s->Body) {
     FreeDocument(doc);
@@ -93,6 +92,7 @@ DOXEXPORT DOXDOC DOXAPI DoxNewDoc(void) {
   }
   PutWord(doc, s, "ansi");
   PutWord(doc, s, "ftnbj");
+  AlignBodyToFrame(doc);
   // A full table of handles is memory run out too.
   void *handle = g_documents.Add(doc);
   if (!handle) {

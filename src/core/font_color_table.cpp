@@ -61,7 +61,9 @@ int32_t AddToColorTable(Document *doc, uint32_t color) {
                ColorTableBytes, "AddToColorTable"))
     return -1;
   doc->Colors[doc->ColorCount] = color;
-  return doc->ColorCount++;
+  const int32_t index = doc->ColorCount++;
+  AlignBodyToFrame(doc);  // the frame before the body grew
+  return index;
 }
 
 namespace {
@@ -85,6 +87,7 @@ __attribute__((noinline)) int32_t FindOrAddFont(Document *doc, const char *name,
   }
   int32_t index = AddToFontTable(doc, name);
   if (index >= 0 && charset != -1) doc->Fonts[index].Charset = static_cast<uint32_t>(charset);
+  if (index >= 0) AlignBodyToFrame(doc);  // the frame before the body grew
   return index;
 }
 

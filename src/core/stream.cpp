@@ -527,10 +527,11 @@ int32_t GrowBody(Document *doc, OutputStream *s, int64_t needed, const char *cap
   // The line, kept should the body be lost.
   if (s->Line != s->Spare) std::memcpy(s->Spare, s->Line, static_cast<size_t>(s->LineLength));
   void *p = s->Body;
-  bool ok = GrowBlock(doc, s->BodyHandle, p, kBodyLead + static_cast<size_t>(capacity) + 2 + kLineRoom,
-                      caption);
-  s->Body = p ? static_cast<char *>(p) + kBodyLead : nullptr;
+  bool ok = GrowBlock(doc, s->BodyHandle, p,
+                      kBodyRoomBefore + static_cast<size_t>(capacity) + 2 + kLineRoom, caption);
+  s->Body = p ? static_cast<char *>(p) + s->Lead : nullptr;
   LineAfterBody(s);
+  if (ok) AlignBodyToFrame(doc);  // the block may have moved
   return ok ? 1 : 0;
 }
 

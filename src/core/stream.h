@@ -29,13 +29,13 @@ constexpr int32_t kSoftBreakColumn = 76;  // a line ends after a blank from here
 
 // Room for the current line past the body's capacity.
 constexpr int32_t kLineRoom = kMaxLineLength + 4;
-// The body starts this far into its block. A large block starts 16 bytes
-// into a page, and after the header of a document without fonts or colours
-// (17-31 bytes) each body byte would land in the file's page 1-15 bytes past
-// where it lies in memory, which some processors copy three times slower
-// (see FileWrite, which then copies the body once more). From 64 bytes in,
-// the bodies after most headers are written straight from their block.
-constexpr int32_t kBodyLead = 64;
+// Room before the body in its block: the body starts `Lead` bytes into it,
+// placed (AlignBodyToFrame) so that its bytes lie at the same place in their
+// 64-byte lines of memory as in the file, after the frame (the header and
+// tables). The kernel copies a file's bytes from memory about a fifth faster
+// so placed; and the three times slower case, each byte landing 1-15 bytes
+// past where it lies in the 4 KB page (see FileWrite), cannot arise.
+constexpr int32_t kBodyRoomBefore = 64;
 
 // The current line is written in place after the body's complete lines, so
 // that ending it moves no bytes; the body's block holds kLineRoom bytes more
@@ -52,10 +52,14 @@ struct OutputStream {
   int32_t GroupDepth;    // groups opened minus groups closed
   uint32_t StreamFlags;
   int32_t ShortTexts;  // the last text ended its NUL within 16 bytes
+  int32_t Lead;        // where the body starts in its block (below kBodyRoomBefore)
   plat::MemHandle BodyHandle;
   char Spare[kLineRoom];
 };
 
+// Places the body in its block (see kBodyRoomBefore) while it is small; called
+// when the frame before it or the block changes.
+void AlignBodyToFrame(Document *doc);
 // After the body's length changed with the line empty: the line follows it.
 inline void LineAfterBody(OutputStream *s) { s->Line = s->Body ? s->Body + s->BodyLength : s->Spare; }
 

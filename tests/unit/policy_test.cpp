@@ -152,6 +152,37 @@ TEST(Delivery, FileAndBlockHoldTheSameText) {
   DoxEndDoc(doc);
 }
 
+// A small body lies at the place in its 64-byte lines of memory where the
+// file will have it, behind the header and the tables, as fonts and colours
+// join the tables and the body grows into larger blocks; a large one stays
+// where it is.
+TEST(Delivery, BodyPlacedAsInTheFile) {
+  Boxes b;
+  DOXDOC doc = DoxNewDoc();
+  const dox::OutputStream *s = dox::FromHandle(doc)->Stream;
+  auto placed = [&] {
+    const std::string text = Text(DoxGetData(doc, nullptr));
+    const size_t frame = text.find("\\ansi");
+    return (reinterpret_cast<uintptr_t>(s->Body) - frame) % 64 == 0;
+  };
+  EXPECT_TRUE(placed());
+  const char *faces[] = {"Arial", "Courier New", "Times New Roman", "Symbol"};
+  for (int i = 0; i < 4; ++i) {
+    DoxTextFont(doc, faces[i], 10 + i, 0, 1);
+    EXPECT_TRUE(placed()) << faces[i];
+    DoxTextColor(doc, 0x10101u * static_cast<uint32_t>(i + 1), 1);
+    EXPECT_TRUE(placed()) << i;
+  }
+  const std::string words(200, 'w');
+  while (s->BodyLength < 40000) DoxInsertText(doc, words.c_str());  // grows past the first block
+  EXPECT_TRUE(placed());
+  while (s->BodyLength < 70000) DoxInsertText(doc, words.c_str());
+  const char *body = s->Body;
+  DoxTextFont(doc, "Georgia", 10, 0, 1);  // too large to move now
+  EXPECT_EQ(body, s->Body);
+  DoxEndDoc(doc);
+}
+
 // Large writes whose bytes would land 1-15 bytes past their source in the
 // page go through a buffer; the same bytes, also when it cannot be had.
 TEST(Delivery, LargeWritesPlacedCloseBehindTheirSource) {
