@@ -257,7 +257,7 @@ inline int32_t PutMarkedWords(Document *doc, OutputStream *s, const char (&words
   const int32_t len = s->LineLength;
   if (len > kBackslashBreak || (s->StreamFlags & STREAM_RAW_TEXT) || length > kLongestMarkedWords)
     return PutWords(doc, s, words, length);
-  std::memcpy(s->Line + len, words, kLongestMarkedWords);
+  CopyBlocks<kLongestMarkedWords>(s->Line + len, words);
   const int32_t from = kBackslashBreak + 1 - len;  // the words from here on start past 150
   int32_t cut = length;
   if (from < length) {

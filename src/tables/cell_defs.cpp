@@ -121,6 +121,16 @@ __attribute__((noinline)) int32_t ComposeCellWords(Document *doc, const CellDef 
   return run.Put();
 }
 
+// Whether two definitions are alike but maybe for their width, field by
+// field: a definition was just stored a field at a time, and a wider load of
+// it would wait for those stores to reach the cache.
+bool AlikeButWidth(const CellDef &a, const CellDef &b) {
+  return a.valign == b.valign && a.shading == b.shading && a.bgColor == b.bgColor &&
+         a.borderLeft == b.borderLeft && a.borderRight == b.borderRight &&
+         a.borderTop == b.borderTop && a.borderBottom == b.borderBottom &&
+         a.borderColor == b.borderColor && a.mergeFlags == b.mergeFlags && a.textFlow == b.textFlow;
+}
+
 }  // namespace
 
 // Words kept from an earlier cell with the same definition are written as
@@ -130,15 +140,8 @@ __attribute__((noinline)) int32_t ComposeCellWords(Document *doc, const CellDef 
 int32_t WriteCellProps(Document *doc, const CellDef &c) {
   TableState &t = doc->Tables;
   const int32_t borderColor = c.borderColor != 0 ? FindOrAddColor(doc, c.borderColor) : -1;
-  // Field by field: `c` was just stored a field at a time, and a wider load
-  // of it would wait for those stores to reach the cache.
   auto keeps = [&](const ComposedCellWords &slot) {
-    const CellDef &k = slot.Def;
-    return slot.Length && slot.BorderColor == borderColor && k.valign == c.valign &&
-           k.shading == c.shading && k.bgColor == c.bgColor && k.borderLeft == c.borderLeft &&
-           k.borderRight == c.borderRight && k.borderTop == c.borderTop &&
-           k.borderBottom == c.borderBottom && k.borderColor == c.borderColor &&
-           k.mergeFlags == c.mergeFlags && k.textFlow == c.textFlow;
+    return slot.Length && slot.BorderColor == borderColor && AlikeButWidth(slot.Def, c);
   };
   // The slot used last (a row's cells are often alike), else the one the
   // definition hashes to.
@@ -160,9 +163,9 @@ int32_t WriteCellProps(Document *doc, const CellDef &c) {
   if (background != slot.Background) return ComposeCellWords(doc, c, slot, false, borderColor, background);
   // As the words and "\\cellx" written together.
   OutputStream *s = doc->Stream;
-  doc->Tables.CellRightEdge = Wrap(doc->Tables.CellRightEdge, 1, c.width);
+  t.CellRightEdge = Wrap(t.CellRightEdge, 1, c.width);
   return PutMarkedWords(doc, s, slot.Words, slot.Length, slot.Starts) &&
-         PutWord(doc, s, "cellx", doc->Tables.CellRightEdge);
+         PutWord(doc, s, "cellx", t.CellRightEdge);
 }
 
 }  // namespace dox
@@ -170,13 +173,6 @@ int32_t WriteCellProps(Document *doc, const CellDef &c) {
 using namespace dox;
 
 namespace {
-
-bool SameCellDef(const CellDef &a, const CellDef &b) {
-  return a.width == b.width && a.valign == b.valign && a.shading == b.shading &&
-         a.bgColor == b.bgColor && a.borderLeft == b.borderLeft && a.borderRight == b.borderRight &&
-         a.borderTop == b.borderTop && a.borderBottom == b.borderBottom &&
-         a.borderColor == b.borderColor && a.mergeFlags == b.mergeFlags && a.textFlow == b.textFlow;
-}
 
 // WriteCellProps for the cell at `index` of a top-level row: the bytes the
 // same definition wrote in the row before are copied when they would come
@@ -195,7 +191,7 @@ int32_t WriteTopCellProps(Document *doc, const CellDef &c, int32_t index) {
   const int32_t column = s->LineLength;
   const int32_t edge = t.CellRightEdge;
   if (w.Row != 0 && w.Row == row - 1 && w.Column == column && w.Edge == edge &&
-      w.ColumnAfter + 32 <= kLineRoom && SameCellDef(w.Def, c)) {
+      w.ColumnAfter + 32 <= kLineRoom && w.Def.width == c.width && AlikeButWidth(w.Def, c)) {
     const int64_t bytes = w.End - w.Start;
     const int64_t body = start + bytes - w.ColumnAfter;  // the lines ended among them
     if (body <= s->BodyCapacity) {
