@@ -3,7 +3,8 @@
 // call written together) and picture bytes that cross every line threshold
 // (76, 100, 150, 300), with and without raw text; the text holds now and
 // then a byte that is escaped or stands for a word. Text that ends at its
-// NUL is also read from just before an unreadable page.
+// NUL is also read from just before an unreadable page. The usual short run
+// is tried from every column.
 #include <cstring>
 #include <random>
 #include <string>
@@ -163,6 +164,51 @@ TEST(StreamRuns, LongRunsEndingAtAPageEnd) {
         slow.Text(lead + t);
       }
       ASSERT_EQ(doxtest::Body(b), doxtest::Body(a)) << "column " << column;
+    }
+  }
+}
+
+// Runs of up to 80 bytes from every column up to 150, each after a blank due
+// or not, on a line that ends in a blank or not, with blanks every 7 bytes, at
+// one place or nowhere, ending at the NUL or in CR LF; read in place or
+// starting 84-207 bytes before an unreadable page.
+TEST(StreamRuns, ShortRunsFromEveryColumn) {
+  doxtest::ReportCapture capture;
+  const bool wide = dox::Lib().WideBlocks;
+  struct Restore {
+    bool wide;
+    ~Restore() { dox::Lib().WideBlocks = wide; }
+  } restore{wide};
+  int k = 0;
+  for (bool useWide : {true, false}) {
+    dox::Lib().WideBlocks = wide && useWide;
+    for (int column = 0; column <= 150; ++column) {
+      DOXDOC a = capture.New(), b = capture.New();
+      Writer fast{dox::FromHandle(a), dox::FromHandle(a)->Stream};
+      Writer slow{dox::FromHandle(b), dox::FromHandle(b)->Stream};
+      for (int length = 1; length <= 80; ++length, ++k) {
+        const int pending = column > 0 && k % 2;
+        std::string lead(static_cast<size_t>(column - pending), 'k');
+        if (k / 2 % 2 && !lead.empty()) lead.back() = ' ';
+        std::string t(static_cast<size_t>(length), 'a');
+        for (int i = k / 4 % 3 == 0 ? 6 : length; i < length; i += 7) t[static_cast<size_t>(i)] = ' ';
+        if (k / 4 % 3 == 1) t[static_cast<size_t>(k % length)] = ' ';
+        if (k / 12 % 2) t += "\r\n";
+        for (Writer *w : {&fast, &slow}) {
+          ASSERT_EQ(1, dox::FlushRtfLine(w->d, w->s));
+          std::memcpy(w->s->Line, lead.data(), lead.size());
+          w->s->LineLength = static_cast<int32_t>(lead.size());
+          w->s->SpacePending = pending;
+        }
+        const int room = column < 11 ? 96 : 84 + k / 3 % 124;  // long runs from there read furthest
+        const std::string padded = t + std::string(static_cast<size_t>(room) - t.size() - 1, '\0');
+        const bool atPageEnd = k % 3 == 0;
+        size_t n = 0;
+        ASSERT_EQ(1, dox::PutRtfTextToNul(fast.d, fast.s, atPageEnd ? doxtest::AtPageEnd(padded, k % 2) : t.c_str(), n));
+        ASSERT_EQ(t.size(), n);
+        slow.Text(t);
+      }
+      ASSERT_EQ(doxtest::Body(b), doxtest::Body(a)) << "column " << column << (useWide ? " wide" : "");
     }
   }
 }
