@@ -82,7 +82,7 @@ DOXEXPORT int32_t DOXAPI DoxBeginTableRow2(DOXDOC handle, int32_t left, int32_t 
   RowRecord &row = t.Rows[level];
   FreeCellBlock(row);
   row = RowRecord{left, height, flags, header, padLeft, padRight, padTop, padBottom,
-                  0, nullptr, 0, nullptr};
+                  0, nullptr, 0, 0, nullptr};
   // Inside the new row no cell text is open yet.
   doc->StateBits = (doc->StateBits | STATE_TABLE_ROW) & ~STATE_CELL_TEXT;
   t.CellRightEdge = left;

@@ -10,6 +10,7 @@ void FreeCellBlock(RowRecord &row) {
   }
   row.cellDefsHandle = nullptr;
   row.cellDefs = nullptr;
+  row.cellDefRoom = 0;
 }
 
 }  // namespace dox
