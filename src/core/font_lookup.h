@@ -17,7 +17,7 @@ namespace dox {
 // is never the same here: the entry's last byte is always NUL.) The first
 // sixteen bytes are compared at once when the host's name has sixteen bytes
 // before its page ends; `entry` is a whole entry name of 32 bytes.
-DOX_READS_PAST_NUL inline bool SameFontBytes(const char *entry, const char *name) {
+DOX_READS_PAST_NUL DOX_INLINE_READER inline bool SameFontBytes(const char *entry, const char *name) {
   size_t start = 0;
 #if defined(__SSE2__)
   static_assert(sizeof(FontEntry::Name) >= 16);

@@ -42,13 +42,14 @@ struct SequenceRule {
 // reports code 48 under the rule's caption when the call still may not
 // proceed. Returns 1 to proceed, 0 when refused.
 int32_t EnsureTextPositionSlowly(Document *doc, const SequenceRule &rule);
+// The usual case, decided inline: the call may proceed as things stand. (The
+// rules are constants, so a further condition is known here and inlined.)
+inline bool AllowedNow(const Document *doc, const SequenceRule &rule) {
+  return (doc->StateBits & rule.anyOf) && !(doc->StateBits & rule.noneOf) &&
+         (!rule.extra || rule.extra(doc));
+}
 inline int32_t EnsureTextPosition(Document *doc, const SequenceRule &rule) {
-  // The usual case, decided here: the call may proceed as things stand. (The
-  // rules are constants, so a further condition is known here and inlined.)
-  if ((doc->StateBits & rule.anyOf) && !(doc->StateBits & rule.noneOf) &&
-      (!rule.extra || rule.extra(doc)))
-    return 1;
-  return EnsureTextPositionSlowly(doc, rule);
+  return AllowedNow(doc, rule) ? 1 : EnsureTextPositionSlowly(doc, rule);
 }
 
 }  // namespace dox

@@ -101,6 +101,18 @@ int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t len
 // such reads are safe, though not within the string, so the sanitizers that
 // check each access leave the function alone.
 #define DOX_READS_PAST_NUL __attribute__((no_sanitize("address", "thread")))
+// Such a reader, small and on a hot path, inlined wherever no sanitizer
+// keeps it apart.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define DOX_INLINE_READER
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define DOX_INLINE_READER
+#endif
+#endif
+#ifndef DOX_INLINE_READER
+#define DOX_INLINE_READER __attribute__((always_inline))
+#endif
 // The smallest page of the systems the library runs on; whether `n` bytes
 // read from `p` stay in p's page.
 constexpr uintptr_t kPageBytes = 4096;

@@ -65,11 +65,18 @@ void ComposeCharProps(WordRun &run, int32_t font, int32_t size, uint32_t style, 
   }
 }
 
+// The slot for words of this size, style bits and on/off.
+inline ComposedCharWords &SlotFor(Document *doc, int32_t size, uint32_t style, int32_t on) {
+  const uint32_t key = (static_cast<uint32_t>(size) * 31 + style) * 2 + static_cast<uint32_t>(on);
+  return doc->CharWords.Slots[key * 0x9E3779B1u >> (32 - kComposedCharBits)];
+}
+
 // Looks the font up (none without a face), then composes its words, keeps
-// them in `slot` when they fit and writes them.
-__attribute__((noinline)) void LookUpAndCompose(Document *doc, ComposedCharWords &slot,
-                                                const char *face, int32_t charset, int32_t size,
-                                                uint32_t style, int32_t on) {
+// them in their slot when they fit and writes them. Returns 1, also when a
+// word could not be written.
+__attribute__((noinline)) int32_t LookUpAndCompose(Document *doc, const char *face, int32_t charset,
+                                                   int32_t size, uint32_t style, int32_t on) {
+  ComposedCharWords &slot = SlotFor(doc, size, style, on);
   const int32_t font = face ? FindOrAddTextFont(doc, face, charset) : -1;
   WordRun run(doc, doc->Stream);
   ComposeCharProps(run, font, size, style, on);
@@ -79,31 +86,57 @@ __attribute__((noinline)) void LookUpAndCompose(Document *doc, ComposedCharWords
     std::memcpy(slot.Words, words.data(), words.size());
   }
   run.Put();
+  return 1;
 }
 
-// DoxTextFont2, for both exports. The words are kept by size, style bits and
-// on/off, with the font entry they name and the character set it was looked
-// up with: a call alike whose face has that entry's very bytes writes them
-// again. That entry is the one a lookup would find: it was the first match
-// for a name that the face now matches as well.
+// Kept words that no longer fit on the line, through PutWords; returns 1.
+__attribute__((noinline)) int32_t PutLongKeptWords(Document *doc, const ComposedCharWords &slot) {
+  PutWords(doc, doc->Stream, slot.Words, slot.Length);
+  return 1;
+}
+
+// DoxTextFont2 once the call may proceed. The words are kept by size, style
+// bits and on/off, with the font entry they name and the character set it
+// was looked up with: a call alike whose face has that entry's very bytes
+// writes them again. That entry is the one a lookup would find: it was the
+// first match for a name that the face now matches as well. Returns 1, also
+// when a word could not be written. (Everything else is a tail call, so that
+// the usual case saves no registers.)
+inline int32_t TextFontAllowed(Document *doc, const char *face, int32_t size, uint32_t style,
+                               int32_t charset, int32_t on) {
+  style &= kAllStyleBits;
+  on = style && on ? 1 : 0;  // on/off only matters to style words
+  const ComposedCharWords &slot = SlotFor(doc, size, style, on);
+  if (!face || !*face) face = nullptr;
+  if (!(slot.Length && slot.Size == size && slot.Style == style && slot.On == on &&
+        (face ? slot.Font >= 0 && slot.Charset == charset && doc->Fonts &&  // (lost if it could not grow)
+                    SameFontBytes(doc->Fonts[slot.Font].Name, face)
+              : slot.Font < 0)))
+    return LookUpAndCompose(doc, face, charset, size, style, on);
+  OutputStream *s = doc->Stream;
+  const int32_t len = s->LineLength;
+  if (len + slot.Length > kBackslashBreak + 1) return PutLongKeptWords(doc, slot);
+  CopyBlocks<sizeof slot.Words>(s->Line + len, slot.Words);
+  s->LineLength = len + slot.Length;
+  s->SpacePending = 1;
+  s->NoBreak = 0;
+  return 1;
+}
+
+// TextFontAllowed after the call-order check's slow path.
+__attribute__((noinline)) int32_t TextFontSlowly(Document *doc, const char *face, int32_t size,
+                                                 uint32_t style, int32_t charset, int32_t on) {
+  if (!EnsureTextPositionSlowly(doc, rules::TextFont)) return 0;
+  return TextFontAllowed(doc, face, size, style, charset, on);
+}
+
+// DoxTextFont2, for both exports.
 inline int32_t TextFont(DOXDOC handle, const char *face, int32_t size, uint32_t style,
                         int32_t charset, int32_t on) {
   Document *doc = FromHandle(handle);
-  if (!doc || !EnsureTextPosition(doc, rules::TextFont)) return 0;
-  style &= kAllStyleBits;
-  on = style && on ? 1 : 0;  // on/off only matters to style words
-  const uint32_t key = (static_cast<uint32_t>(size) * 31 + style) * 2 + static_cast<uint32_t>(on);
-  ComposedCharWords &slot = doc->CharWords.Slots[key * 0x9E3779B1u >> (32 - kComposedCharBits)];
-  if (!face || !*face) face = nullptr;
-  if (slot.Length && slot.Size == size && slot.Style == style && slot.On == on &&
-      (face ? slot.Font >= 0 && slot.Charset == charset && doc->Fonts &&  // (lost if it could not grow)
-                  SameFontBytes(doc->Fonts[slot.Font].Name, face)
-            : slot.Font < 0)) {
-    PutKeptWords(doc, doc->Stream, slot.Words, slot.Length);
-    return 1;  // also when a word could not be written
-  }
-  LookUpAndCompose(doc, slot, face, charset, size, style, on);
-  return 1;
+  if (!doc) return 0;
+  if (!AllowedNow(doc, rules::TextFont)) return TextFontSlowly(doc, face, size, style, charset, on);
+  return TextFontAllowed(doc, face, size, style, charset, on);
 }
 
 }  // namespace
