@@ -288,8 +288,7 @@ namespace {
 // A short text of ordinary bytes that ends before column 76, where no rule
 // can end the line (a table cell's text, say), goes in as one block. That is
 // tried after a short text: texts tend to come in runs of one kind.
-DOX_READS_PAST_NUL int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text,
-                                           size_t &length) {
+DOX_READS_PAST_NUL int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text) {
   if (s->ShortTexts && ReadStaysInPage(text, 16)) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text));
     // Texts of sixteen ordinary bytes or more go on at once.
@@ -299,10 +298,8 @@ DOX_READS_PAST_NUL int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const
       const int32_t start = len + (s->SpacePending ? 1 : 0);  // after the blank due
       // (No line can end there, so NoBreak changes nothing.)
       if (text[n] == '\0' && start + n <= kSoftBreakColumn) {
-        if (n == 0) {  // nothing to write, and no blank due is written
-          length = 0;
-          return 1;
-        }
+        doc->AtParaStart = 0;
+        if (n == 0) return 1;  // nothing to write, and no blank due is written
         char *line = s->Line;
         _mm_storeu_si128(reinterpret_cast<__m128i *>(line + start), x);
         if (start > len) {
@@ -310,21 +307,21 @@ DOX_READS_PAST_NUL int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const
           s->SpacePending = 0;
         }
         s->LineLength = start + n;
-        length = static_cast<size_t>(n);
         return 1;
       }
     }
     s->ShortTexts = 0;  // until the next short one
   }
 #if defined(DOX_WIDE_TEXT)
-  if (Lib().WideBlocks) return wide::PutLongerTextToNul(doc, s, text, length);
+  if (Lib().WideBlocks) return wide::PutLongerTextToNul(doc, s, text);
 #endif
-  return narrow::PutLongerTextToNul(doc, s, text, length);
+  return narrow::PutLongerTextToNul(doc, s, text);
 }
 #else
-int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t &length) {
-  length = std::strlen(text);
-  return PutRtfText(doc, s, text, static_cast<int32_t>(length));
+int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text) {
+  const size_t n = std::strlen(text);
+  doc->AtParaStart = n >= 2 && text[n - 2] == '\r' && text[n - 1] == '\n';
+  return PutRtfText(doc, s, text, static_cast<int32_t>(n));
 }
 #endif
 

@@ -120,9 +120,10 @@ inline bool ReadStaysInPage(const void *p, size_t n) {
   return (reinterpret_cast<uintptr_t>(p) & (kPageBytes - 1)) <= kPageBytes - n;
 }
 
-// PutRtfText of the text up to its first NUL, whose length it stores in
-// `length` (also after a failed write).
-int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text, size_t &length);
+// PutRtfText of the text up to its first NUL, which records in the
+// document's AtParaStart whether the text ends in CR LF (also after a failed
+// write).
+int32_t PutRtfTextToNul(Document *doc, OutputStream *s, const char *text);
 // Appends "\'xx" with lowercase hexadecimal digits.
 int32_t PutRtfHexByte(Document *doc, OutputStream *s, uint8_t byte);
 // Appends "\word" and, with mode 1, the value (truncated toward zero) in decimal;

@@ -9,19 +9,30 @@
 
 using namespace dox;
 
-extern "C" {
+namespace {
 
-DOXEXPORT int32_t DOXAPI DoxInsertText(DOXDOC handle, const char *text) {
-  Document *doc = FromHandle(handle);
-  if (!doc || !EnsureTextPosition(doc, rules::InsertText)) return 0;
+int32_t InsertText(Document *doc, const char *text) {
   if (!text) {
     doc->AtParaStart = 0;
     return 1;
   }
-  size_t n;
-  const int32_t ok = PutRtfTextToNul(doc, doc->Stream, text, n);
-  doc->AtParaStart = n >= 2 && text[n - 2] == '\r' && text[n - 1] == '\n';
-  return ok;
+  return PutRtfTextToNul(doc, doc->Stream, text);
+}
+
+// After the call-order check's slow path; out of line, so that the usual
+// call goes on to the text in a tail call.
+__attribute__((noinline)) int32_t InsertTextSlowly(Document *doc, const char *text) {
+  return EnsureTextPositionSlowly(doc, rules::InsertText) ? InsertText(doc, text) : 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+DOXEXPORT int32_t DOXAPI DoxInsertText(DOXDOC handle, const char *text) {
+  Document *doc = FromHandle(handle);
+  if (!doc) return 0;
+  return AllowedNow(doc, rules::InsertText) ? InsertText(doc, text) : InsertTextSlowly(doc, text);
 }
 
 DOXEXPORT int32_t DOXAPI DoxInsertUText(DOXDOC handle, const uint16_t *text) {
