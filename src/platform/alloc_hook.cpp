@@ -9,15 +9,14 @@
 namespace dox::plat {
 namespace {
 
-std::atomic<bool> g_on{false};
 std::atomic<long> g_requests{0};
 std::atomic<long> g_failAt{0};
 std::atomic<long> g_live{0};
 
 }  // namespace
 
-bool MemHooksOn() { return g_on.load(std::memory_order_relaxed); }
-void MemHooksEnable() { g_on.store(true, std::memory_order_relaxed); }
+constinit std::atomic<bool> g_memHooksOn{false};
+void MemHooksEnable() { g_memHooksOn.store(true, std::memory_order_relaxed); }
 
 bool AllocationRequestFails() {
   if (!MemHooksOn()) return false;

@@ -5,6 +5,7 @@
 // single-byte ANSI code page, a built-in font list, plain files).
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -68,7 +69,8 @@ long MemRequestCount();
 long MemLiveBlocks();
 // For the memory layers: whether the hooks are on; counting a request (true
 // when the hook makes it fail); counting a block made (+1) or freed (-1).
-bool MemHooksOn();
+extern std::atomic<bool> g_memHooksOn;
+inline bool MemHooksOn() { return g_memHooksOn.load(std::memory_order_relaxed); }
 bool AllocationRequestFails();
 void CountLiveBlock(long change);
 

@@ -11,19 +11,24 @@
 namespace dox {
 namespace {
 
+// Whether the row's cell block has room for one more record without asking
+// the platform (which the test hooks would count).
+inline bool HasCellRoom(const RowRecord &row) {
+  return row.cellDefCount < row.cellDefRoom && !plat::MemHooksOn();
+}
+
 // Makes room for one more record in the row's cell block. A failure is
 // reported under "OurAlloc" or "OurRealloc" following the library's flags
 // and leaves the definitions already stored in place. While the test hooks
 // are off (they count each request) the block is made for eleven records at
 // a time, first in 512 bytes: the small blocks the platform keeps for the
 // next row.
-bool GrowCellBlock(Document *doc, RowRecord &row) {
+__attribute__((noinline)) bool GrowCellBlock(Document *doc, RowRecord &row) {
   constexpr int32_t kRoomStep = 11;
   constexpr size_t kLeastBytes = 512;
   static_assert(CellBlockBytes(kRoomStep) <= kLeastBytes);
   const int32_t count = row.cellDefCount;
   const bool counted = plat::MemHooksOn();
-  if (count < row.cellDefRoom && !counted) return true;
   const int32_t room = count + (counted ? 1 : kRoomStep);
   if (!row.cellDefsHandle) {
     const size_t bytes = counted ? CellBlockBytes(room) : kLeastBytes;
@@ -231,22 +236,59 @@ int32_t WriteTopCellProps(Document *doc, const CellDef &c, int32_t index) {
   return ok;
 }
 
-// The three exports' common body, expanded in each: passing twelve
-// arguments on from one export to another costs more than the call's work.
-__attribute__((always_inline)) inline int32_t NextCellInfo(DOXDOC handle, const CellDef &def) {
-  Document *doc = FromHandle(handle);
-  if (!doc || !EnsureTextPosition(doc, rules::NextCellInfo)) return 0;
+// The definition's words written for a top-level row, then the definition
+// counted; returns 1 (a definition that could not be written is reported).
+__attribute__((noinline)) int32_t WriteTopCellThenCount(Document *doc, const CellDef &cell,
+                                                        int32_t index, RowRecord &row) {
+  WriteTopCellProps(doc, cell, index);
+  row.cellDefCount = ++doc->Tables.CellDefCount;
+  return 1;
+}
+
+// The exports' common body once the call may proceed (and, with kRoomKnown,
+// the cell block has room); `fill` stores the definition. The usual case
+// ends in a tail call, so that it saves no registers.
+template <bool kRoomKnown, typename Fill>
+inline int32_t NextCellInfoAllowed(Document *doc, const Fill &fill) {
   TableState &t = doc->Tables;
   RowRecord &row = t.Rows[doc->TableLevel];
-  if (!GrowCellBlock(doc, row)) {
+  if (!kRoomKnown && !HasCellRoom(row) && !GrowCellBlock(doc, row)) {
     t.CellDefCount = row.cellDefCount;
     return 0;
   }
-  CellDef &cell = row.cellDefs[t.CellDefCount];
-  cell = def;
-  if (doc->TableLevel == 0) WriteTopCellProps(doc, cell, t.CellDefCount);
+  const int32_t index = t.CellDefCount;
+  CellDef &cell = row.cellDefs[index];
+  fill(cell);
+  if (doc->TableLevel == 0) return WriteTopCellThenCount(doc, cell, index, row);
   row.cellDefCount = ++t.CellDefCount;
   return 1;
+}
+
+// When the call-order check takes its slow path or the cell block must grow.
+__attribute__((noinline)) int32_t NextCellInfoSlowly(Document *doc, const CellDef &def) {
+  if (!EnsureTextPosition(doc, rules::NextCellInfo)) return 0;
+  return NextCellInfoAllowed<false>(doc, [&def](CellDef &cell) { cell = def; });
+}
+
+// The three exports' common body, expanded in each: passing twelve
+// arguments on from one export to another costs more than the call's work.
+// The definition is stored field by field: a record read back in blocks
+// right after its fields were stored would wait for those stores.
+__attribute__((always_inline)) inline int32_t NextCellInfo(DOXDOC handle, int32_t width, int32_t valign,
+                                                           int32_t shading, uint32_t bgColor,
+                                                           int32_t borderLeft, int32_t borderRight,
+                                                           int32_t borderTop, int32_t borderBottom,
+                                                           uint32_t borderColor, uint32_t mergeFlags,
+                                                           int32_t textFlow) {
+  Document *doc = FromHandle(handle);
+  if (!doc) return 0;
+  if (!AllowedNow(doc, rules::NextCellInfo) || !HasCellRoom(doc->Tables.Rows[doc->TableLevel]))
+    return NextCellInfoSlowly(doc, {width, valign, shading, bgColor, borderLeft, borderRight,
+                                    borderTop, borderBottom, borderColor, mergeFlags, textFlow});
+  return NextCellInfoAllowed<true>(doc, [&](CellDef &cell) {
+    cell = {width, valign, shading, bgColor, borderLeft, borderRight,
+            borderTop, borderBottom, borderColor, mergeFlags, textFlow};
+  });
 }
 
 }  // namespace
@@ -258,8 +300,8 @@ DOXEXPORT int32_t DOXAPI DoxNextCellInfo3(DOXDOC handle, int32_t width, int32_t 
                                           int32_t borderRight, int32_t borderTop,
                                           int32_t borderBottom, uint32_t borderColor,
                                           uint32_t mergeFlags, int32_t textFlow) {
-  return NextCellInfo(handle, {width, valign, shading, bgColor, borderLeft, borderRight, borderTop,
-                               borderBottom, borderColor, mergeFlags, textFlow});
+  return NextCellInfo(handle, width, valign, shading, bgColor, borderLeft, borderRight, borderTop,
+                      borderBottom, borderColor, mergeFlags, textFlow);
 }
 
 DOXEXPORT int32_t DOXAPI DoxNextCellInfo2(DOXDOC handle, int32_t width, int32_t valign,
@@ -267,16 +309,16 @@ DOXEXPORT int32_t DOXAPI DoxNextCellInfo2(DOXDOC handle, int32_t width, int32_t 
                                           int32_t borderRight, int32_t borderTop,
                                           int32_t borderBottom, uint32_t borderColor,
                                           uint32_t mergeFlags) {
-  return NextCellInfo(handle, {width, valign, shading, bgColor, borderLeft, borderRight, borderTop,
-                               borderBottom, borderColor, mergeFlags, 0});
+  return NextCellInfo(handle, width, valign, shading, bgColor, borderLeft, borderRight, borderTop,
+                      borderBottom, borderColor, mergeFlags, 0);
 }
 
 DOXEXPORT int32_t DOXAPI DoxNextCellInfo(DOXDOC handle, int32_t width, int32_t valign,
                                          int32_t shading, uint32_t bgColor, int32_t borderLeft,
                                          int32_t borderRight, int32_t borderTop,
                                          int32_t borderBottom, uint32_t mergeFlags) {
-  return NextCellInfo(handle, {width, valign, shading, bgColor, borderLeft, borderRight, borderTop,
-                               borderBottom, 0, mergeFlags, 0});
+  return NextCellInfo(handle, width, valign, shading, bgColor, borderLeft, borderRight, borderTop,
+                      borderBottom, 0, mergeFlags, 0);
 }
 
 }  // extern "C"
