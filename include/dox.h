@@ -880,10 +880,11 @@ DOXEXPORT int32_t DOXAPI DoxInsertHyperlink(DOXDOC doc, const char *target, cons
  *   words, group words, raw text and face names are written as given: a word
  *   that begins with a brace or backslash, or raw text with braces, makes the
  *   caller's own groups.
- * Reading strings: text (DoxInsertText) and face names are read sixteen or
- *   (text, on processors with AVX2) 32 bytes at a time, as optimised string
- *   functions read them: up to 31 bytes past the NUL may be read, never in a
- *   memory page the string does not reach, and never used. A memory checker that follows single bytes may
+ * Reading strings: text (DoxInsertText) and face names are read in blocks
+ *   of 16 or (text, on processors with AVX2) 32 bytes, as optimised string
+ *   functions read them, and text up to 128 bytes at once: up to 127 bytes
+ *   past the NUL may be read, never in a memory page the string does not
+ *   reach, and never used. A memory checker that follows single bytes may
  *   report these reads.
  * Integers: every value is accepted. Sizes, positions, edges and scales are
  *   computed in 32-bit arithmetic and wrap around where they would overflow

@@ -96,8 +96,8 @@ inline int32_t FormatDecimal(char *out, int32_t value) {
 int32_t PutRtfChar(Document *doc, OutputStream *s, char ch);
 // Appends `length` bytes of text with RTF escaping; lengths below 1 write nothing.
 int32_t PutRtfText(Document *doc, OutputStream *s, const char *text, int32_t length);
-// Marks a function that reads a host's string 16 or 32 bytes at a time, up
-// to 31 bytes past its NUL but never into a page the string does not reach:
+// Marks a function that reads a host's string in blocks, up to 127 bytes
+// past its NUL but never into a page the string does not reach:
 // such reads are safe, though not within the string, so the sanitizers that
 // check each access leave the function alone.
 #define DOX_READS_PAST_NUL __attribute__((no_sanitize("address", "thread")))
