@@ -140,42 +140,13 @@ TEST(StreamRuns, SameBytesAsOneCharacterAtATime) {
   }
 }
 
-// Long runs of ordinary bytes that end just before an unreadable page, from
-// every column a copy starts at: the last blocks read come closest to the
-// page's end (32 and 16 bytes at a time).
-TEST(StreamRuns, LongRunsEndingAtAPageEnd) {
-  doxtest::ReportCapture capture;
-  const bool wide = dox::Lib().WideBlocks;
-  struct Restore {
-    bool wide;
-    ~Restore() { dox::Lib().WideBlocks = wide; }
-  } restore{wide};
-  for (bool useWide : {true, false}) {
-    dox::Lib().WideBlocks = wide && useWide;
-    for (int column = 0; column <= 100; column += 3) {
-      DOXDOC a = capture.New(), b = capture.New();
-      Writer fast{dox::FromHandle(a), dox::FromHandle(a)->Stream};
-      Writer slow{dox::FromHandle(b), dox::FromHandle(b)->Stream};
-      for (size_t length = 160; length <= 300; ++length) {
-        const std::string lead(static_cast<size_t>(column), 'k');
-        std::string t(length, 'a');
-        for (size_t i = 7; i < length; i += 11) t[i] = ' ';
-        ASSERT_EQ(1, dox::FlushRtfLine(fast.d, fast.s));
-        ASSERT_EQ(1, dox::PutRtfText(fast.d, fast.s, lead.data(), column));
-        ASSERT_EQ(1, dox::PutRtfTextToNul(fast.d, fast.s, doxtest::AtPageEnd(t, length % 2)));
-        ASSERT_EQ(1, dox::FlushRtfLine(slow.d, slow.s));
-        slow.Text(lead + t);
-      }
-      ASSERT_EQ(doxtest::Body(b), doxtest::Body(a)) << "column " << column;
-    }
-  }
-}
-
-// Runs of up to 80 bytes from every column up to 150, each after a blank due
-// or not, on a line that ends in a blank or not, with blanks every 7 bytes, at
-// one place or nowhere, ending at the NUL or in CR LF; read in place or
-// starting 84-207 bytes before an unreadable page.
-TEST(StreamRuns, ShortRunsFromEveryColumn) {
+// Runs from every column up to 150, after a blank due or not, on a line that
+// ends in a blank or not. Runs of up to 80 bytes have blanks every 7 bytes,
+// at one place or nowhere, end at the NUL or in CR LF, and are read in place
+// or starting 84-207 bytes before an unreadable page. Runs of 160-300 bytes
+// (from every third column up to 100), blanks every 11, end just before an
+// unreadable page: the last blocks read come closest to the page's end.
+TEST(StreamRuns, RunsFromEveryColumn) {
   doxtest::ReportCapture capture;
   const bool wide = dox::Lib().WideBlocks;
   struct Restore {
@@ -189,23 +160,27 @@ TEST(StreamRuns, ShortRunsFromEveryColumn) {
       DOXDOC a = capture.New(), b = capture.New();
       Writer fast{dox::FromHandle(a), dox::FromHandle(a)->Stream};
       Writer slow{dox::FromHandle(b), dox::FromHandle(b)->Stream};
-      for (int length = 1; length <= 80; ++length, ++k) {
-        const int pending = column > 0 && k % 2;
+      const int longest = column % 3 == 0 && column <= 100 ? 300 : 80;
+      for (int length = 1; length <= longest; length += length == 80 ? 80 : 1, ++k) {
+        const bool isLong = length > 80;
+        const int pending = column > 0 && k % 2 && !isLong;
         std::string lead(static_cast<size_t>(column - pending), 'k');
-        if (k / 2 % 2 && !lead.empty()) lead.back() = ' ';
+        if (k / 2 % 2 && !lead.empty() && !isLong) lead.back() = ' ';
         std::string t(static_cast<size_t>(length), 'a');
-        for (int i = k / 4 % 3 == 0 ? 6 : length; i < length; i += 7) t[static_cast<size_t>(i)] = ' ';
-        if (k / 4 % 3 == 1) t[static_cast<size_t>(k % length)] = ' ';
-        if (k / 12 % 2) t += "\r\n";
+        const int every = isLong ? 11 : 7;
+        for (int i = k / 4 % 3 == 0 || isLong ? every - 1 : length; i < length; i += every)
+          t[static_cast<size_t>(i)] = ' ';
+        if (k / 4 % 3 == 1 && !isLong) t[static_cast<size_t>(k % length)] = ' ';
+        if (k / 12 % 2 && !isLong) t += "\r\n";
         for (Writer *w : {&fast, &slow}) {
           ASSERT_EQ(1, dox::FlushRtfLine(w->d, w->s));
           std::memcpy(w->s->Line, lead.data(), lead.size());
           w->s->LineLength = static_cast<int32_t>(lead.size());
           w->s->SpacePending = pending;
         }
-        const int room = column < 11 ? 96 : 84 + k / 3 % 124;  // long runs from there read furthest
+        const int room = isLong ? length + 1 : column < 11 ? 96 : 84 + k / 3 % 124;  // long runs from there read furthest
         const std::string padded = t + std::string(static_cast<size_t>(room) - t.size() - 1, '\0');
-        const bool atPageEnd = k % 3 == 0;
+        const bool atPageEnd = isLong || k % 3 == 0;
         fast.d->AtParaStart = 2;
         ASSERT_EQ(1, dox::PutRtfTextToNul(fast.d, fast.s, atPageEnd ? doxtest::AtPageEnd(padded, k % 2) : t.c_str()));
         ASSERT_EQ(EndsParagraph(t), fast.d->AtParaStart);
