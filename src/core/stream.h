@@ -249,6 +249,41 @@ inline int32_t FlushRtfLine(Document *doc, OutputStream *s) {
   return 1;
 }
 
+// "\\word" and the end of its line (word first), or the end of the line and
+// "\\word" on the next (line first), as PutWord and FlushRtfLine write them,
+// when that needs no break before the word and no growth of the body; else
+// nothing is written and false returned. Calls that write no more can then
+// end without a call.
+template <size_t N>
+inline bool PutWordAndEndLineInRoom(OutputStream *s, const char (&word)[N], bool lineFirst) {
+  static_assert(N >= 2 && N <= 33);
+  const int32_t len = s->LineLength;
+  const int32_t body = s->BodyLength;
+  char *line = s->Line;
+  const int32_t wordAt = lineFirst ? (len ? len + 2 : 0) : len;  // from `line`
+  if ((!lineFirst && len > kBackslashBreak) ||
+      static_cast<int64_t>(body) + wordAt + static_cast<int64_t>(N) + 2 > s->BodyCapacity || !s->Body)
+    return false;
+  char *out = line + wordAt;
+  if (lineFirst && len) std::memcpy(line + len, "\r\n", 2);
+  out[0] = '\\';
+  std::memcpy(out + 1, word, N - 1);
+  if (lineFirst) {
+    s->BodyLength = body + wordAt;
+    s->Line = out;
+    s->LineLength = static_cast<int32_t>(N);
+    s->SpacePending = 1;
+  } else {
+    std::memcpy(out + N, "\r\n", 2);
+    s->BodyLength = body + wordAt + static_cast<int32_t>(N) + 2;
+    s->Line = out + N + 2;
+    s->LineLength = 0;
+    s->SpacePending = 0;
+  }
+  s->NoBreak = 0;
+  return true;
+}
+
 // Where the words of kept words start: bit i set for a backslash at byte i.
 // Words of up to kLongestMarkedWords bytes can be marked.
 struct WordStarts {

@@ -29,16 +29,9 @@ int32_t EndNestedRow(Document *doc, const RowRecord &row) {
   return NoNestTablesPar(doc) && CloseGroup(doc, s);
 }
 
-}  // namespace
-}  // namespace dox
-
-using namespace dox;
-
-extern "C" {
-
-DOXEXPORT int32_t DOXAPI DoxBeginCellText(DOXDOC handle) {
-  Document *doc = FromHandle(handle);
-  if (!doc || !EnsureTextPosition(doc, rules::BeginCellText)) return 0;
+// The exports' bodies, for every case.
+__attribute__((noinline)) int32_t BeginCellText(Document *doc) {
+  if (!EnsureTextPosition(doc, rules::BeginCellText)) return 0;
   TableState &t = doc->Tables;
   if (t.CellDefCount == 0) return ReportError(doc, DOX_ERR_NO_CELL_INFO, "DoxBeginCellText");
   if (t.CellTextCount >= t.CellDefCount)
@@ -52,9 +45,8 @@ DOXEXPORT int32_t DOXAPI DoxBeginCellText(DOXDOC handle) {
   return 1;
 }
 
-DOXEXPORT int32_t DOXAPI DoxEndCellText(DOXDOC handle) {
-  Document *doc = FromHandle(handle);
-  if (!doc || !EnsureTextPosition(doc, rules::EndCellText)) return 0;
+__attribute__((noinline)) int32_t EndCellText(Document *doc) {
+  if (!EnsureTextPosition(doc, rules::EndCellText)) return 0;
   OutputStream *s = doc->Stream;
   s->SpacePending = 0;
   if (doc->TableLevel == 0) {
@@ -65,6 +57,38 @@ DOXEXPORT int32_t DOXAPI DoxEndCellText(DOXDOC handle) {
   if (!FlushRtfLine(doc, s)) return 0;
   doc->StateBits &= ~STATE_CELL_TEXT;
   return 1;
+}
+
+}  // namespace
+}  // namespace dox
+
+using namespace dox;
+
+extern "C" {
+
+DOXEXPORT int32_t DOXAPI DoxBeginCellText(DOXDOC handle) {
+  Document *doc = FromHandle(handle);
+  if (!doc) return 0;
+  TableState &t = doc->Tables;
+  // The usual call, in a top-level row, decided without a call.
+  if (AllowedNow(doc, rules::BeginCellText) && doc->TableLevel == 0 && t.CellDefCount != 0 &&
+      t.CellTextCount < t.CellDefCount && PutWordAndEndLineInRoom(doc->Stream, "intbl", true)) {
+    ++t.CellTextCount;
+    doc->StateBits |= STATE_CELL_TEXT;
+    return 1;
+  }
+  return BeginCellText(doc);
+}
+
+DOXEXPORT int32_t DOXAPI DoxEndCellText(DOXDOC handle) {
+  Document *doc = FromHandle(handle);
+  if (!doc) return 0;
+  if (AllowedNow(doc, rules::EndCellText) && doc->TableLevel == 0 &&
+      PutWordAndEndLineInRoom(doc->Stream, "cell", false)) {
+    doc->StateBits &= ~STATE_CELL_TEXT;
+    return 1;
+  }
+  return EndCellText(doc);
 }
 
 DOXEXPORT int32_t DOXAPI DoxEndTableRow(DOXDOC handle) {
