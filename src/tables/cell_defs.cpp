@@ -194,54 +194,63 @@ namespace {
 // WriteCellProps for the cell at `index` of a top-level row: the bytes the
 // same definition wrote in the row before are copied when they would come
 // out the same. Only for a definition that names no colour (looking one up
-// may add it to the table) and text that is not raw.
-int32_t WriteTopCellProps(Document *doc, const CellDef &c, int32_t index) {
+// may add it to the table) and text that is not raw. Then the definition is
+// counted; returns 1 (a definition that could not be written is reported).
+// Composing goes out of line, so that copying saves no registers.
+bool Replayable(const Document *doc, const CellDef &c, int32_t index) {
+  const OutputStream *s = doc->Stream;
+  return index < kWrittenCellDefs && c.borderColor == 0 && c.bgColor == 0xFFFFFF && s->Body &&
+         !(s->StreamFlags & STREAM_RAW_TEXT);
+}
+
+__attribute__((noinline)) int32_t ComposeTopCellThenCount(Document *doc, const CellDef &c,
+                                                          int32_t index, RowRecord &row) {
+  TableState &t = doc->Tables;
+  OutputStream *s = doc->Stream;
+  if (!Replayable(doc, c, index)) {
+    WriteCellProps(doc, c);
+  } else {
+    const int64_t start = static_cast<int64_t>(s->BodyLength) + s->LineLength;
+    const int32_t column = s->LineLength, edge = t.CellRightEdge;
+    const int32_t ok = WriteCellProps(doc, c);
+    t.Written[index] = {c,    ok && s->Body ? t.RowsBegun : 0, column, s->LineLength, edge, start,
+                        static_cast<int64_t>(s->BodyLength) + s->LineLength};
+  }
+  row.cellDefCount = ++t.CellDefCount;
+  return 1;
+}
+
+__attribute__((noinline)) int32_t WriteTopCellThenCount(Document *doc, const CellDef &c,
+                                                        int32_t index, RowRecord &row) {
   TableState &t = doc->Tables;
   OutputStream *s = doc->Stream;
   if (index == 0 && ++t.RowsBegun == 0) t.RowsBegun = 1;
-  if (index >= kWrittenCellDefs || c.borderColor != 0 || c.bgColor != 0xFFFFFF || !s->Body ||
-      (s->StreamFlags & STREAM_RAW_TEXT))
-    return WriteCellProps(doc, c);
-  const uint32_t row = t.RowsBegun;
+  if (!Replayable(doc, c, index)) return ComposeTopCellThenCount(doc, c, index, row);
+  const uint32_t rowNumber = t.RowsBegun;
   WrittenCellDef &w = t.Written[index];
   const int64_t start = static_cast<int64_t>(s->BodyLength) + s->LineLength;
-  const int32_t column = s->LineLength;
   const int32_t edge = t.CellRightEdge;
-  if (w.Row != 0 && w.Row == row - 1 && w.Column == column && w.Edge == edge &&
-      w.ColumnAfter + 32 <= kLineRoom && w.Def.width == c.width && AlikeButWidth(w.Def, c)) {
-    const int64_t bytes = w.End - w.Start;
-    const int64_t body = start + bytes - w.ColumnAfter;  // the lines ended among them
-    if (body <= s->BodyCapacity) {
-      // In blocks of 32: the bytes past the words lie within the body's
-      // block on both sides (the line's room), and the words end before
-      // `start`.
-      char *to = s->Body + start;
-      const char *from = s->Body + w.Start;
-      for (int64_t i = 0; i < bytes; i += 32) std::memcpy(to + i, from + i, 32);
-      s->BodyLength = static_cast<int32_t>(body);
-      s->Line = s->Body + body;
-      s->LineLength = w.ColumnAfter;
-      s->SpacePending = 1;  // as after any word
-      s->NoBreak = 0;
-      t.CellRightEdge = Wrap(edge, 1, c.width);
-      w.Row = row;
-      w.Start = start;
-      w.End = start + bytes;
-      return 1;
-    }
-  }
-  const int32_t ok = WriteCellProps(doc, c);
-  w = {c,    ok && s->Body ? row : 0, column, s->LineLength, edge, start,
-       static_cast<int64_t>(s->BodyLength) + s->LineLength};
-  return ok;
-}
-
-// The definition's words written for a top-level row, then the definition
-// counted; returns 1 (a definition that could not be written is reported).
-__attribute__((noinline)) int32_t WriteTopCellThenCount(Document *doc, const CellDef &cell,
-                                                        int32_t index, RowRecord &row) {
-  WriteTopCellProps(doc, cell, index);
-  row.cellDefCount = ++doc->Tables.CellDefCount;
+  if (!(w.Row != 0 && w.Row == rowNumber - 1 && w.Column == s->LineLength && w.Edge == edge &&
+        w.ColumnAfter + 64 <= kLineRoom && w.Def.width == c.width && AlikeButWidth(w.Def, c)))
+    return ComposeTopCellThenCount(doc, c, index, row);
+  const int64_t bytes = w.End - w.Start;
+  const int64_t body = start + bytes - w.ColumnAfter;  // the lines ended among them
+  if (body > s->BodyCapacity) return ComposeTopCellThenCount(doc, c, index, row);
+  // In blocks of 64: the bytes past the words lie within the body's block on
+  // both sides (the line's room), and the words end before `start`.
+  char *to = s->Body + start;
+  const char *from = s->Body + w.Start;
+  for (int64_t i = 0; i < bytes; i += 64) CopyBlocks<64>(to + i, from + i);
+  s->BodyLength = static_cast<int32_t>(body);
+  s->Line = s->Body + body;
+  s->LineLength = w.ColumnAfter;
+  s->SpacePending = 1;  // as after any word
+  s->NoBreak = 0;
+  t.CellRightEdge = Wrap(edge, 1, c.width);
+  w.Row = rowNumber;
+  w.Start = start;
+  w.End = start + bytes;
+  row.cellDefCount = ++t.CellDefCount;
   return 1;
 }
 
