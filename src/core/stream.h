@@ -153,16 +153,21 @@ inline void CopyBlocks(char *to, const char *from) {
 
 // PutWords for words kept in a buffer of N bytes (`length` of them used): the
 // whole buffer in one copy while the words start within column 150.
+// PutKeptWordsInLine writes them only then (and returns false otherwise).
 template <size_t N>
-inline int32_t PutKeptWords(Document *doc, OutputStream *s, const char (&words)[N], int32_t length) {
+inline bool PutKeptWordsInLine(OutputStream *s, const char (&words)[N], int32_t length) {
   static_assert(N <= kLineRoom - kBackslashBreak - 1);  // room past the line's end
   const int32_t len = s->LineLength;
-  if (len + length > kBackslashBreak + 1) return PutWords(doc, s, words, length);
+  if (len + length > kBackslashBreak + 1) return false;
   CopyBlocks<N>(s->Line + len, words);
   s->LineLength = len + length;
   s->SpacePending = 1;
   s->NoBreak = 0;
-  return 1;
+  return true;
+}
+template <size_t N>
+inline int32_t PutKeptWords(Document *doc, OutputStream *s, const char (&words)[N], int32_t length) {
+  return PutKeptWordsInLine(s, words, length) ? 1 : PutWords(doc, s, words, length);
 }
 
 // Control words composed in a buffer and written together by PutWords:

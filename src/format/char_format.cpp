@@ -113,14 +113,7 @@ inline int32_t TextFontAllowed(Document *doc, const char *face, int32_t size, ui
                     SameFontBytes(doc->Fonts[slot.Font].Name, face)
               : slot.Font < 0)))
     return LookUpAndCompose(doc, face, charset, size, style, on);
-  OutputStream *s = doc->Stream;
-  const int32_t len = s->LineLength;
-  if (len + slot.Length > kBackslashBreak + 1) return PutLongKeptWords(doc, slot);
-  CopyBlocks<sizeof slot.Words>(s->Line + len, slot.Words);
-  s->LineLength = len + slot.Length;
-  s->SpacePending = 1;
-  s->NoBreak = 0;
-  return 1;
+  return PutKeptWordsInLine(doc->Stream, slot.Words, slot.Length) ? 1 : PutLongKeptWords(doc, slot);
 }
 
 // TextFontAllowed after the call-order check's slow path.
