@@ -872,7 +872,7 @@ DOXEXPORT int32_t DOXAPI DoxInsertHyperlink(DOXDOC doc, const char *target, cons
  *   size field says (other than 12, the core form). Refused with code 1 and
  *   0, since reading them would go past the bytes before the pixels: fewer
  *   than 40 header bytes (other than the core form), a core header without
- *   its whole colour table.
+ *   all its 12 bytes or without its whole colour table.
  * Long strings are written whole, except style names (cut to 300
  *   characters) and face names (the font table keeps 31 characters; a longer
  *   name finds the entry it made). A file name of any length is used whole;

@@ -82,13 +82,14 @@ int32_t DetectPictureFileType(Document *doc, const char *fileName) {
 }
 
 // The information header of a bitmap file can be read: the core form (size
-// field 12) with its whole three-byte colour table, or any other with the 40
-// bytes of the information header within `infoCount`, whatever its size
-// field says.
+// field 12) with its 12 bytes and its whole three-byte colour table, or any
+// other with the 40 bytes of the information header within `infoCount`,
+// whatever its size field says.
 bool UsableInfoHeader(const uint8_t *info, uint64_t infoCount) {
   if (infoCount < 4) return false;
   if (Load32(info) == kCoreHeaderSize)
-    return infoCount >= kCoreHeaderSize + 3ull * CoreColorCount(Load16(info + 10));
+    return infoCount >= kCoreHeaderSize &&
+           infoCount >= kCoreHeaderSize + 3ull * CoreColorCount(Load16(info + 10));
   return infoCount >= kInfoHeaderSize;
 }
 
