@@ -4,6 +4,7 @@
 // at once; large documents on kept memory.
 #include <atomic>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -125,6 +126,17 @@ TEST(Safety, LargeDocumentsOnKeptBodies) {
   for (int i = 0; i < 8; ++i)
     EXPECT_TRUE(first[i % 4] == again[i / 4][i % 4]) << sizes[i % 4] << " paragraphs";
   EXPECT_GT(first[2].size(), size_t{4} << 20);
+  {  // saved to a file, the same bytes as taken into memory
+    DOXDOC d = DoxNewDoc();
+    for (int i = 0; i < sizes[2]; ++i) DoxInsertText(d, "Text of a large document: enough of it.\r\n");
+    const std::string file = ::testing::TempDir() + "dox_large_document.rtf";
+    ASSERT_NE(nullptr, DoxSaveFile(d, file.c_str()));
+    DoxEndDoc(d);
+    std::ifstream in(file, std::ios::binary);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(saved + '\0' == first[2]);  // (the block ends in a NUL)
+    std::remove(file.c_str());
+  }
   // Six large documents ended together: the largest bodies are kept, the
   // others freed (a leak checker sees any that are lost).
   std::vector<DOXDOC> open;
