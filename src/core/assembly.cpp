@@ -4,10 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "core/document.h"
 #include "core/errors.h"
 #include "core/reader_friendly.h"
@@ -17,28 +13,6 @@ namespace dox {
 namespace {
 
 constexpr const char *kCaption = "DoxSave";
-
-// Copies `n` bytes to a block the library will not read again: a large copy
-// goes around the processor's cache (streaming stores), so that it neither
-// reads the block's old bytes first nor pushes the document's own out.
-void CopyPast(char *to, const char *from, size_t n) {
-#if defined(__SSE2__)
-  constexpr size_t kLeastStreamed = 256 * 1024;
-  if (n >= kLeastStreamed) {
-    const size_t head = (16 - (reinterpret_cast<uintptr_t>(to) & 15)) & 15;
-    std::memcpy(to, from, head);
-    size_t i = head;
-    for (; i + 64 <= n; i += 64)
-      for (size_t k = 0; k < 64; k += 16)
-        _mm_stream_si128(reinterpret_cast<__m128i *>(to + i + k),
-                         _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + i + k)));
-    _mm_sfence();
-    std::memcpy(to + i, from + i, n - i);
-    return;
-  }
-#endif
-  std::memcpy(to, from, n);
-}
 
 // Where the pieces go: a block of a computed size, a file, or nowhere (only
 // counted). Pieces for a file smaller than its buffer are gathered there, so
@@ -53,7 +27,7 @@ class Sink {
     if (n == 0) return true;
     if (block_) {
       if (used_ + static_cast<int64_t>(n) > size_) return false;  // does not fit
-      CopyPast(block_ + used_, data, n);
+      std::memcpy(block_ + used_, data, n);
     } else if (file_ != plat::kNoFile) {
       if (n > sizeof gathered_ - gatheredLength_ && !Flush()) return false;
       if (n < sizeof gathered_) {
