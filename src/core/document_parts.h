@@ -110,8 +110,8 @@ struct RowRecord {
   int32_t padBottom;
   int32_t cellDefCount;        // mirrors CellDefCount while the row is current
   CellDef *cellDefs;           // locked cell block; null until the first definition
-  int32_t cellDefRoom;         // records the block holds: one more than asked for at a time
-                               // while the test hooks are off
+  int32_t cellDefRoom;         // records the block has room for (eleven more at a time
+                               // while the test hooks are off, else one)
   int32_t savedCellTextCount;  // CellTextCount while a nested row is open
   plat::MemHandle cellDefsHandle;
 };

@@ -203,11 +203,12 @@ bool Replayable(const Document *doc, const CellDef &c, int32_t index) {
          !(s->StreamFlags & STREAM_RAW_TEXT);
 }
 
+// Composes the words; `keep` records where they went, for the next row.
 __attribute__((noinline)) int32_t ComposeTopCellThenCount(Document *doc, const CellDef &c,
-                                                          int32_t index, RowRecord &row) {
+                                                          int32_t index, RowRecord &row, bool keep) {
   TableState &t = doc->Tables;
   OutputStream *s = doc->Stream;
-  if (!Replayable(doc, c, index)) {
+  if (!keep) {
     WriteCellProps(doc, c);
   } else {
     const int64_t start = static_cast<int64_t>(s->BodyLength) + s->LineLength;
@@ -225,17 +226,17 @@ __attribute__((noinline)) int32_t WriteTopCellThenCount(Document *doc, const Cel
   TableState &t = doc->Tables;
   OutputStream *s = doc->Stream;
   if (index == 0 && ++t.RowsBegun == 0) t.RowsBegun = 1;
-  if (!Replayable(doc, c, index)) return ComposeTopCellThenCount(doc, c, index, row);
+  if (!Replayable(doc, c, index)) return ComposeTopCellThenCount(doc, c, index, row, false);
   const uint32_t rowNumber = t.RowsBegun;
   WrittenCellDef &w = t.Written[index];
   const int64_t start = static_cast<int64_t>(s->BodyLength) + s->LineLength;
   const int32_t edge = t.CellRightEdge;
   if (!(w.Row != 0 && w.Row == rowNumber - 1 && w.Column == s->LineLength && w.Edge == edge &&
         w.ColumnAfter + 64 <= kLineRoom && w.Def.width == c.width && AlikeButWidth(w.Def, c)))
-    return ComposeTopCellThenCount(doc, c, index, row);
+    return ComposeTopCellThenCount(doc, c, index, row, true);
   const int64_t bytes = w.End - w.Start;
   const int64_t body = start + bytes - w.ColumnAfter;  // the lines ended among them
-  if (body > s->BodyCapacity) return ComposeTopCellThenCount(doc, c, index, row);
+  if (body > s->BodyCapacity) return ComposeTopCellThenCount(doc, c, index, row, true);
   // In blocks of 64: the bytes past the words lie within the body's block on
   // both sides (the line's room), and the words end before `start`.
   char *to = s->Body + start;
